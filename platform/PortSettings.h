@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// A port settings text "rate,parity,databits,stopbits" taken apart.
+struct PortSettings
+{
+    int baud = 9600;
+    QChar parity = u'N';
+    int dataBits = 8;
+    int stopBits = 1;
+
+    // Returns false and leaves *out untouched when the text is not of that form.
+    static bool parse(const QString &text, PortSettings *out);
+    QString toString() const;
+};
