@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// Misbehaviour a test can switch on in the simulated logger. Each switch
+// changes what travels on the wire, so the program's reaction can be tested
+// the way it would meet it on a bench.
+//
+// Counted switches take a number of occurrences; Forever keeps them on until
+// clear(). A line fault is used up only by a reply line it can change:
+// - wrong / lower-case checksum: any line that ends in a checksum ("a", "c",
+//   "e", "p", "r", "l", "R"); the lower-case one is visible only when the
+//   checksum holds a digit A-F;
+// - short / long line: any line that ends in a checksum; short drops the
+//   last character before the checksum, long repeats it (the checksum is
+//   recomputed, so only the length is wrong);
+// - other address: "a", "c" and "e" lines echo the next line's address
+//   (address + 10 hex, wrapping) with a checksum that matches what is sent.
+// A bare carriage-return answer uses up none of them.
+class SimFaults
+{
+public:
+    static constexpr int Forever = -1;
+
+    // The next n command letters are swallowed: no echo, no answer; the
+    // logger waits for the next letter as if it had heard nothing.
+    void dropEchoes(int n) { m_noEcho = n; }
+    void wrongChecksums(int n) { m_wrongChecksum = n; }
+    void lowerCaseChecksums(int n) { m_lowerCase = n; }
+    void shortLines(int n) { m_short = n; }
+    void longLines(int n) { m_long = n; }
+    void otherAddresses(int n) { m_otherAddress = n; }
+    // After n more carriage returns sent, the logger neither hears nor sends
+    // anything until clear() or a power-up.
+    void silenceAfterLines(int n)
+    {
+        m_silenceAfter = n;
+        m_silenceArmed = true;
+        m_silent = n <= 0;
+    }
+    // The 16-byte header line at `address` (0000-0FF0) or the data line at
+    // `address` (a multiple of 16) accepts writes but keeps its old bytes.
+    void forgetHeaderWrites(int address) { m_forgetHeader = address & ~0xF; }
+    void forgetDataWrites(qint64 address) { m_forgetData = address & ~qint64(0xF); }
+    // A "?" from the bootloader at the next plug-in or power-up.
+    void promptAtPowerUp(bool on) { m_bootPrompt = on; }
+
+    void clear() { *this = SimFaults(); }
+
+    // Used by the simulator.
+    bool takeNoEcho() { return take(m_noEcho); }
+    bool isSilent() const { return m_silent; }
+    // Counts a carriage return sent; returns true when silence starts after it.
+    void countLineSent();
+    bool keepsHeaderWrite(int address) const;
+    bool keepsDataWrite(qint64 address) const;
+    bool bootPrompt() const { return m_bootPrompt; }
+    // Applies the line faults that are switched on to a complete reply line
+    // (echoed letter first, without its carriage return).
+    QByteArray mangle(QByteArray line);
+
+private:
+    static bool take(int &counter);
+    static bool hasChecksum(char letter);
+    static int addressWidth(char letter);
+
+    int m_noEcho = 0;
+    int m_wrongChecksum = 0;
+    int m_lowerCase = 0;
+    int m_short = 0;
+    int m_long = 0;
+    int m_otherAddress = 0;
+    int m_silenceAfter = 0;
+    bool m_silenceArmed = false;
+    bool m_silent = false;
+    int m_forgetHeader = -1;
+    qint64 m_forgetData = -1;
+    bool m_bootPrompt = false;
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/Port.h"
+#include "platform/PortSettings.h"
+
+#include <QByteArray>
+#include <deque>
+#include <memory>
+
+class EventLoop;
+class LoggerSimulator;
+class Timer;
+
+// The serial port of the PC with the simulated logger on the other end of
+// its cable. Every byte travels for 10 bit times of its sender's rate, on the
+// event loop's clock: instantly under virtual time, in real time in the demo.
+// The logger starts each answer after a configurable latency. A byte whose
+// sender and receiver do not use the same rate and format (8N1 on the
+// logger's side) arrives garbled.
+//
+// open() always succeeds: the simulator is its own line, whatever the name.
+// While the port is closed nothing is sent or received and no event raised.
+class SimPort : public Port
+{
+public:
+    SimPort(EventLoop &loop, LoggerSimulator &logger);
+    ~SimPort() override;
+
+    // Time from the logger's decision to answer to the start of its first byte.
+    void setReplyLatencyNs(qint64 ns) { m_latencyNs = ns; }
+    qint64 replyLatencyNs() const { return m_latencyNs; }
+
+    void setPortName(const QString &name) override { m_name = name; }
+    QString portName() const override { return m_name; }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    bool applySettings(const QString &settings) override;
+    QString settings() const override { return m_settings.toString(); }
+    void setDtr(bool on) override { m_dtr = on; }
+    void setRts(bool on) override { m_rts = on; }
+    bool dtr() const override { return m_dtr; }
+    bool rts() const override { return m_rts; }
+    bool cts() const override;
+    bool dsr() const override;
+    bool cd() const override;
+    int bytesWaiting() const override { return int(m_received.size() - m_readPos); }
+    int takeByte() override;
+    void write(const QByteArray &bytes) override;
+    void discardOutput() override;
+
+private:
+    struct InFlight
+    {
+        qint64 dueNs; // when its stop bit ends
+        quint8 byte;
+        int baud;
+    };
+
+    static qint64 charNs(int baud);
+    bool pcSpeaks8N1() const;
+    void loggerSends(const QByteArray &bytes, int baud);
+    void lineChanged(Port::Event event);
+    void deliverDue();
+    void arm();
+
+    EventLoop &m_loop;
+    LoggerSimulator &m_logger;
+    std::unique_ptr<Timer> m_timer;
+    QString m_name = QStringLiteral("SIM");
+    PortSettings m_settings;
+    bool m_open = false;
+    bool m_dtr = false;
+    bool m_rts = false;
+    qint64 m_latencyNs = 0;
+    std::deque<InFlight> m_toLogger;
+    std::deque<InFlight> m_toPc;
+    qint64 m_toLoggerFreeNs = 0;
+    qint64 m_toPcFreeNs = 0;
+    QByteArray m_received;
+    qsizetype m_readPos = 0;
+};
