@@ -1,7 +1,58 @@
+#include "app/ProgramOptions.h"
+#include "console/FrmStartup.h"
+#include "link/SerialLink.h"
+#include "platform/PortNames.h"
+#include "platform/SettingsStore.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtSerialPort.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The demo keeps its own settings, so trying it never changes the port or
+// folders configured for real loggers.
+std::unique_ptr<SettingsStore> openSettings(bool demo)
+{
+    if (!demo)
+        return std::make_unique<SettingsStore>();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/DataLogger");
+    QDir().mkpath(folder);
+    return std::make_unique<SettingsStore>(folder + QStringLiteral("/DataLogger-demo.ini"));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("KORVAN Data Logger Software"));
+    QApplication::setApplicationVersion(QStringLiteral(DATALOGGER_VERSION));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("datalogger")));
+
+    const ProgramOptions options = ProgramOptions::parse(QApplication::arguments());
+    if (options.exitNow) {
+        std::fputs(qPrintable(options.message), options.exitCode ? stderr : stdout);
+        return options.exitCode;
+    }
+
+    QtEventLoop loop;
+    QtDialogs dialogs;
+    std::unique_ptr<SettingsStore> settings = openSettings(options.demo);
+    QtSerialPort port;
+    SerialLink link(port, loop, *settings, dialogs);
+    link.setDeviceOverride(options.port);
+
+    FrmStartup window(loop, dialogs, *settings, link,
+                      FrmStartup::Options{PortNames::defaultDataFolder(), options.demo});
+    dialogs.setParentWindow(&window);
+    window.show();
+    window.Form_Load();
+    return QApplication::exec();
 }

@@ -1,0 +1,130 @@
+#include "console/FrmStartup.h"
+
+#include "console/ClockDisplay.h"
+#include "console/DefaultsTab.h"
+#include "console/SetupRules.h"
+#include "console/StartupController.h"
+#include "console/frmAbout.h"
+#include "console/frmComm.h"
+#include "link/SerialLink.h"
+#include "platform/Dialogs.h"
+#include "ui_FrmStartup.h"
+#include "ui_frmComm.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+namespace {
+
+QColor toColour(IndicatorColour colour)
+{
+    switch (colour) {
+    case IndicatorColour::Red: return QColor(255, 0, 0);
+    case IndicatorColour::Green: return QColor(0, 255, 0);
+    case IndicatorColour::DarkGreen: return QColor(0, 128, 0);
+    case IndicatorColour::Yellow: return QColor(255, 255, 0);
+    case IndicatorColour::Orange: return QColor(255, 128, 0);
+    }
+    return {};
+}
+
+void colourLabel(QLabel *label, IndicatorColour colour)
+{
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, toColour(colour));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, SerialLink &link,
+                       const Options &options, QWidget *parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::FrmStartup>())
+    , m_dialogs(dialogs)
+    , m_settings(store)
+    , m_comm(std::make_unique<frmComm>(this))
+{
+    m_ui->setupUi(this);
+    m_defaults = std::make_unique<DefaultsTab>(*m_ui, m_state, dialogs, m_settings);
+    m_clocks = std::make_unique<ClockDisplay>(*m_ui, m_state, m_setup, loop, dialogs, m_settings);
+    m_setupRules = std::make_unique<SetupRules>(*m_ui, m_setup);
+    m_startup = std::make_unique<StartupController>(StartupController::Parts{
+        *m_ui, m_state, m_setup, m_settings, dialogs, link, *m_comm, *m_defaults, *m_clocks,
+        *m_setupRules, options.defaultDataFolder, options.demoMode});
+
+    connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &FrmStartup::SSTab1_Click);
+    connect(m_ui->CmdExit, &QPushButton::clicked, this, &FrmStartup::CmdExit_Click);
+    connect(m_ui->cmdHelpContents, &QPushButton::clicked, this, &FrmStartup::showHelpUnavailable);
+    connect(m_ui->cmdHelpSearch, &QPushButton::clicked, this, &FrmStartup::showHelpUnavailable);
+    connect(m_ui->mnuHelpContents, &QAction::triggered, this, &FrmStartup::showHelpUnavailable);
+    connect(m_ui->mnuHelpSearch, &QAction::triggered, this, &FrmStartup::showHelpUnavailable);
+    connect(m_ui->mnuHelpAbout, &QAction::triggered, this, &FrmStartup::showAbout);
+    m_ui->txtWaits->installEventFilter(this);
+    connectLinkIndicators(link);
+}
+
+FrmStartup::~FrmStartup() = default;
+
+void FrmStartup::connectLinkIndicators(SerialLink &link)
+{
+    connect(&link, &SerialLink::comStatusIndicator, this,
+            [this](const QString &text, IndicatorColour colour) {
+                m_ui->lblComStatus->setText(text);
+                colourLabel(m_ui->lblComStatus, colour);
+            });
+    connect(&link, &SerialLink::commPortIndicator, this,
+            [this](const QString &text, IndicatorColour colour) {
+                m_comm->ui().lblCommPort->setText(text);
+                colourLabel(m_comm->ui().lblCommPort, colour);
+            });
+}
+
+void FrmStartup::Form_Load()
+{
+    m_startup->Form_Load();
+}
+
+void FrmStartup::SSTab1_Click(int tab)
+{
+    if (tab == DefaultsTab_) {
+        m_state.loggedOn = false;
+        m_ui->CmdLogOn->setEnabled(false);
+    } else if (tab == LogOnTab && !m_ui->CmdLogOn->isHidden()) {
+        m_ui->CmdLogOn->setEnabled(true);
+        m_ui->CmdLogOn->setFocus();
+    }
+}
+
+void FrmStartup::CmdExit_Click()
+{
+    // Every setting is saved as it changes, so there is nothing left to write.
+    QCoreApplication::exit(0);
+}
+
+void FrmStartup::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    CmdExit_Click();
+}
+
+bool FrmStartup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->txtWaits && event->type() == QEvent::FocusIn)
+        m_defaults->txtWaits_GotFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmStartup::showHelpUnavailable()
+{
+    m_dialogs.Message_Box(
+        QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+        Dialogs::OkOnly | Dialogs::Information, QCoreApplication::applicationName());
+}
+
+void FrmStartup::showAbout()
+{
+    frmAbout about(this);
+    m_dialogs.runModal(&about);
+}

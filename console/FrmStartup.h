@@ -1,0 +1,76 @@
+#pragma once
+
+#include "console/MainWindowState.h"
+#include "console/SetupState.h"
+#include "platform/StartupSettings.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class FrmStartup;
+}
+class ClockDisplay;
+class DefaultsTab;
+class Dialogs;
+class EventLoop;
+class SerialLink;
+class SettingsStore;
+class SetupRules;
+class StartupController;
+class frmComm;
+
+// The main window: one tab control, through which the operator reaches everything.
+class FrmStartup : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum Tab { LogOnTab, WaitingTab, DataLoggerTab, SetupTab, CalDataTab, DefaultsTab_,
+               RealTimeTab, PasswordsTab, AboutTab, HelpTab };
+
+    struct Options
+    {
+        // Used when the stored data folder does not exist.
+        QString defaultDataFolder;
+        bool demoMode = false;
+    };
+
+    FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, SerialLink &link,
+               const Options &options, QWidget *parent = nullptr);
+    ~FrmStartup() override;
+
+    // The start-up sequence; run once, before the window is shown.
+    void Form_Load();
+
+    Ui::FrmStartup &ui() { return *m_ui; }
+    MainWindowState &state() { return m_state; }
+    SetupState &setup() { return m_setup; }
+    frmComm &comm() { return *m_comm; }
+    StartupController &startup() { return *m_startup; }
+    ClockDisplay &clocks() { return *m_clocks; }
+    DefaultsTab &defaults() { return *m_defaults; }
+
+    void SSTab1_Click(int tab);
+    void CmdExit_Click();
+    void showHelpUnavailable();
+    void showAbout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectLinkIndicators(SerialLink &link);
+
+    std::unique_ptr<Ui::FrmStartup> m_ui;
+    Dialogs &m_dialogs;
+    StartupSettings m_settings;
+    MainWindowState m_state;
+    SetupState m_setup;
+    std::unique_ptr<frmComm> m_comm;
+    std::unique_ptr<DefaultsTab> m_defaults;
+    std::unique_ptr<ClockDisplay> m_clocks;
+    std::unique_ptr<SetupRules> m_setupRules;
+    std::unique_ptr<StartupController> m_startup;
+};

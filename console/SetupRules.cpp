@@ -1,0 +1,113 @@
+#include "console/SetupRules.h"
+
+#include "console/SetupState.h"
+#include "ui_FrmStartup.h"
+
+#include <QEvent>
+#include <QLabel>
+
+namespace {
+
+const QColor SelectedColour(0x80, 0xFF, 0x80);
+const QColor NotSelectedColour(0xC0, 0xC0, 0xC0);
+
+// Turns a label's mouse click into a call, as the channel labels are buttons.
+class ClickFilter : public QObject
+{
+public:
+    ClickFilter(QObject *parent, std::function<void()> onClick)
+        : QObject(parent)
+        , m_onClick(std::move(onClick))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            m_onClick();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+SetupRules::SetupRules(Ui::FrmStartup &ui, SetupState &setup)
+    : QObject(ui.tabSetup)
+    , m_ui(ui)
+    , m_setup(setup)
+{
+    for (int channel = 1; channel <= 8; ++channel) {
+        QLabel *label = channelLabel(channel);
+        label->setAutoFillBackground(true);
+        label->installEventFilter(new ClickFilter(this, [this, channel] { lblActChClick(channel); }));
+        paint(channel, false);
+    }
+    m_ui.lblActCh1->setToolTip(QStringLiteral("Channel 1 is not optional, it must be selected ."));
+}
+
+QLabel *SetupRules::channelLabel(int channel) const
+{
+    QLabel *labels[] = {m_ui.lblActCh1, m_ui.lblActCh2, m_ui.lblActCh3, m_ui.lblActCh4,
+                        m_ui.lblActCh5, m_ui.lblActCh6, m_ui.lblActCh7, m_ui.lblActCh8};
+    return labels[channel - 1];
+}
+
+void SetupRules::paint(int channel, bool selected)
+{
+    QLabel *label = channelLabel(channel);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, selected ? SelectedColour : NotSelectedColour);
+    label->setPalette(palette);
+}
+
+bool SetupRules::isChannelShownSelected(int channel) const
+{
+    const QLabel *label = channelLabel(channel);
+    return !label->isHidden() && label->palette().color(QPalette::Window) == SelectedColour;
+}
+
+void SetupRules::lblActChClick(int channel)
+{
+    const bool selected = isChannelShownSelected(channel);
+    if (channel == 1) {
+        paint(1, true);
+        m_setup.channelSelect[1] = SetupState::Selected;
+    } else {
+        paint(channel, !selected);
+        m_setup.channelSelect[channel] = selected ? 0.0f : SetupState::Selected;
+    }
+    setNumberActiveChannels();
+    SubClearSettings();
+}
+
+void SetupRules::setNumberActiveChannels()
+{
+    m_setup.highestChannel = 0;
+    for (int channel = 1; channel <= 8; ++channel) {
+        const bool selected = isChannelShownSelected(channel);
+        if (!selected)
+            paint(channel, false);
+        m_setup.channelSelect[channel] = selected ? SetupState::Selected : 0.0f;
+        if (selected)
+            m_setup.highestChannel = qint16(channel);
+    }
+}
+
+void SetupRules::SubClearSettings()
+{
+    for (QRadioButton *unit : {m_ui.OptHrs, m_ui.OptMins, m_ui.OptSecs}) {
+        // Exclusive buttons cannot all be off unless exclusivity is lifted for the moment.
+        unit->setAutoExclusive(false);
+        unit->setChecked(false);
+        unit->setAutoExclusive(true);
+    }
+    m_ui.LblUserMessage->setText(QStringLiteral("Enter desired time unit"));
+    m_ui.LblStartTime->clear();
+    m_ui.LblStopTime->clear();
+}

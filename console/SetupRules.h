@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+namespace Ui {
+class FrmStartup;
+}
+struct SetupState;
+
+// The Setup tab's rules: channel selection and the clearing that any change
+// of period, channel or monitor brings.
+class SetupRules : public QObject
+{
+    Q_OBJECT
+
+public:
+    SetupRules(Ui::FrmStartup &ui, SetupState &setup);
+
+    // A click on "Ch n". Channel 1 cannot be deselected.
+    void lblActChClick(int channel);
+    void setNumberActiveChannels();
+    void SubClearSettings();
+
+    bool isChannelShownSelected(int channel) const;
+
+private:
+    class QLabel *channelLabel(int channel) const;
+    void paint(int channel, bool selected);
+
+    Ui::FrmStartup &m_ui;
+    SetupState &m_setup;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class frmComm;
+}
+
+// The communications window: the link's controls and the factory page.
+class frmComm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmComm(QWidget *parent = nullptr);
+    ~frmComm() override;
+
+    Ui::frmComm &ui() { return *m_ui; }
+
+    // Takes the pause between characters from its field and shows the value in use.
+    void applyStopBit2Delay();
+    int interCharDelay() const { return m_interCharDelay; }
+
+    void setCsvOption(bool on);
+    bool csvOption() const;
+
+    // Shows 9600 baud selected without switching anything on the line.
+    void selectBaud9600Quietly();
+
+private:
+    std::unique_ptr<Ui::frmComm> m_ui;
+    int m_interCharDelay = 500;
+};

@@ -1,0 +1,33 @@
+#include "tests/console/MainWindowFixture.h"
+
+#include <QDir>
+
+MainWindowFixture::MainWindowFixture()
+    : dataFolder(dir.filePath(QStringLiteral("LoggerData")))
+    , settings(dir.filePath(QStringLiteral("settings.ini")))
+    , startup(settings)
+    , link(port, loop, settings, dialogs)
+{
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    EXPECT_EQ(dialogs.pendingExpectations(), 0) << "an expected box was never shown";
+}
+
+void MainWindowFixture::load()
+{
+    window = std::make_unique<FrmStartup>(loop, dialogs, settings, link,
+                                          FrmStartup::Options{dataFolder, false});
+    window->Form_Load();
+}
+
+std::vector<int> MainWindowFixture::enabledTabs() const
+{
+    std::vector<int> tabs;
+    for (int i = 0; i < window->ui().SSTab1->count(); ++i) {
+        if (window->ui().SSTab1->isTabEnabled(i))
+            tabs.push_back(i);
+    }
+    return tabs;
+}
