@@ -36,12 +36,12 @@ class Timer;
 //   wrong is not applied and is answered like any write.
 // - "r": "r", then six characters per installed channel k, "k:" + three hex
 //   digits of the count + ",", e.g. "1:0A3,", so the count stands at
-//   positions 6(k-1)+4 to 6(k-1)+6, then the trailer "#" + checksum of the
-//   channel groups: 6 x channels + 4 characters. With dump output on, each
+//   positions 6(k-1)+4 to 6(k-1)+6, then the trailer "#" + checksum (of all
+//   that follows the letter, as on every line): 6 x channels + 4 characters. With dump output on, each
 //   scan of a running test sends the same line led by "l" (after the command
 //   in progress, if any, has been answered).
 // - "R": "R#" + battery, raw supply and processor temperature as three
-//   hex-digit A/D counts separated by "," + checksum, e.g. "R#5DC,802,73AF3".
+//   hex-digit A/D counts separated by "," + checksum, e.g. "R#5DC,802,73A7C".
 // - "u": after its answer, the logger takes the rate of the next byte it
 //   hears. Otherwise a byte sent at a rate the receiver does not use arrives
 //   garbled (see garbled()).
@@ -172,6 +172,7 @@ private:
     bool m_interfaceAttached = true;
     bool m_carrierDetect = false;
     bool m_ctsHeldBusy = false;
+    bool m_executing = false;
 
     struct Flicker
     {

@@ -32,7 +32,7 @@ public:
     void longLines(int n) { m_long = n; }
     void otherAddresses(int n) { m_otherAddress = n; }
     // After n more carriage returns sent, the logger neither hears nor sends
-    // anything until clear() or a power-up.
+    // anything until clear().
     void silenceAfterLines(int n)
     {
         m_silenceAfter = n;

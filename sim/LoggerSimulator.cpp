@@ -1,0 +1,251 @@
+#include "sim/LoggerSimulator.h"
+
+#include "platform/EventLoop.h"
+#include "sim/CommandFramer.h"
+#include "sim/FirmwareCommands.h"
+#include "sim/LoggingEngine.h"
+
+LoggerSimulator::LoggerSimulator(EventLoop &loop, const LoggerImage &image)
+    : m_loop(loop)
+    , m_image(image)
+    , m_engine(std::make_unique<LoggingEngine>(loop, m_image, m_inputs))
+    , m_commands(std::make_unique<FirmwareCommands>(m_image, *m_engine, m_inputs, m_faults))
+    , m_framer(std::make_unique<CommandFramer>(loop, BodyTimeoutMs))
+    , m_ctsHold(loop.createTimer())
+{
+    m_commands->setFollowNextRate([this] { m_followNextRate = true; });
+    m_framer->setTimeoutHandler([this] { flushPending(); });
+    m_engine->setScanHandler([this](quint64 sample) {
+        if (m_image.statusByte & LoggingEngine::DumpOn)
+            sendScanLine(m_commands->scanLine('l', sample));
+    });
+    m_ctsHold->setSingleShot(true);
+    m_ctsHold->setHandler([this] {
+        m_ctsHeldBusy = false;
+        if (!trueCtsAsserted())
+            changeLine(Port::Event::CtsChange);
+    });
+    m_engine->resume();
+}
+
+LoggerSimulator::~LoggerSimulator() = default;
+
+void LoggerSimulator::loadImage(const LoggerImage &image)
+{
+    m_engine->halt();
+    m_image = image;
+    restartFirmware();
+    m_pendingLines.clear();
+    m_engine->resume();
+}
+
+quint8 LoggerSimulator::garbled(quint8 byte)
+{
+    // A receiver at the wrong rate samples the wrong bits; what it assembles
+    // always has the top bit set here, so it is never a command letter, a
+    // digit or a carriage return.
+    return quint8(0x80 | ((byte * 0x1D + 0x47) & 0x7F));
+}
+
+void LoggerSimulator::receive(quint8 byte, int baud)
+{
+    if (!m_pluggedIn)
+        return;
+    if (m_followNextRate && baud > 0) {
+        m_baud = baud;
+        m_followNextRate = false;
+    } else if (baud != m_baud) {
+        byte = garbled(byte);
+    }
+    if (m_faults.isSilent())
+        return;
+    switch (m_framer->feed(byte)) {
+    case CommandFramer::Step::Letter:
+        if (m_faults.takeNoEcho())
+            m_framer->reset();
+        else
+            send(QByteArray(1, char(byte)));
+        break;
+    case CommandFramer::Step::Complete:
+        execute();
+        break;
+    case CommandFramer::Step::Restart:
+        restartFirmware();
+        break;
+    default:
+        break;
+    }
+    flushPending();
+}
+
+void LoggerSimulator::execute()
+{
+    const CommandFramer::Command &command = m_framer->command();
+    m_executing = true;
+    const QByteArray line = m_commands->execute(command.letter, command.body);
+    m_executing = false;
+    sendLine(line);
+}
+
+void LoggerSimulator::restartFirmware()
+{
+    m_framer->reset();
+    m_commands->restart();
+    m_followNextRate = false;
+}
+
+void LoggerSimulator::send(const QByteArray &bytes)
+{
+    if (!m_pluggedIn || m_faults.isSilent() || bytes.isEmpty())
+        return;
+    // Silence may begin in the middle of the bytes, after a carriage return.
+    qsizetype end = 0;
+    while (end < bytes.size() && !m_faults.isSilent()) {
+        if (bytes.at(end++) == '\r')
+            m_faults.countLineSent();
+    }
+    if (m_output)
+        m_output(bytes.left(end), m_baud);
+}
+
+void LoggerSimulator::sendLine(QByteArray line)
+{
+    line = m_faults.mangle(line);
+    send(line.mid(1) + '\r');
+}
+
+void LoggerSimulator::sendScanLine(const QByteArray &line)
+{
+    m_pendingLines += m_faults.mangle(line) + '\r';
+    flushPending();
+}
+
+void LoggerSimulator::flushPending()
+{
+    if (m_pendingLines.isEmpty() || m_executing || !m_framer->isIdle())
+        return;
+    const QByteArray lines = m_pendingLines;
+    m_pendingLines.clear();
+    send(lines);
+}
+
+void LoggerSimulator::changeLine(Port::Event event)
+{
+    if (m_lines)
+        m_lines(event);
+}
+
+bool LoggerSimulator::trueCtsAsserted() const
+{
+    return !m_pluggedIn || m_ctsHeldBusy;
+}
+
+bool LoggerSimulator::ctsAsserted() const
+{
+    return trueCtsAsserted();
+}
+
+bool LoggerSimulator::readCts()
+{
+    if (m_flicker.on) {
+        const bool settled
+            = (m_flicker.settleAfterReads >= 0 && m_flicker.reads >= m_flicker.settleAfterReads)
+              || (m_flicker.settleAtNs >= 0 && m_loop.elapsedNs() >= m_flicker.settleAtNs);
+        if (!settled)
+            return (m_flicker.reads++ / m_flicker.readsPerLevel) % 2 == 0;
+        m_flicker.on = false;
+    }
+    return trueCtsAsserted();
+}
+
+void LoggerSimulator::unplug()
+{
+    if (!m_pluggedIn)
+        return;
+    const bool wasAsserted = trueCtsAsserted();
+    m_pluggedIn = false;
+    m_framer->reset();
+    m_pendingLines.clear();
+    m_followNextRate = false;
+    if (!wasAsserted)
+        changeLine(Port::Event::CtsChange);
+}
+
+void LoggerSimulator::plugIn()
+{
+    if (m_pluggedIn)
+        return;
+    m_pluggedIn = true;
+    m_baud = PowerUpBaud;
+    restartFirmware();
+    if (!trueCtsAsserted())
+        changeLine(Port::Event::CtsChange);
+    if (m_faults.bootPrompt())
+        send("?");
+}
+
+void LoggerSimulator::powerUp()
+{
+    m_engine->halt();
+    m_image.statusByte &= quint8(~LoggingEngine::Logging);
+    m_baud = PowerUpBaud;
+    restartFirmware();
+    m_pendingLines.clear();
+    if (m_faults.bootPrompt())
+        send("?");
+}
+
+void LoggerSimulator::setInterfaceAttached(bool attached)
+{
+    if (attached == m_interfaceAttached)
+        return;
+    m_interfaceAttached = attached;
+    changeLine(Port::Event::DsrChange);
+}
+
+void LoggerSimulator::setCarrierDetect(bool held)
+{
+    if (held == m_carrierDetect)
+        return;
+    m_carrierDetect = held;
+    changeLine(Port::Event::CdChange);
+}
+
+void LoggerSimulator::raiseLineError(Port::Event event)
+{
+    if (event == Port::Event::CdChange)
+        m_carrierDetect = !m_carrierDetect;
+    changeLine(event);
+}
+
+void LoggerSimulator::holdCtsBusy(qint64 ns)
+{
+    const bool wasAsserted = trueCtsAsserted();
+    m_ctsHeldBusy = true;
+    m_ctsHold->setIntervalNs(ns);
+    m_ctsHold->start();
+    if (!wasAsserted)
+        changeLine(Port::Event::CtsChange);
+}
+
+void LoggerSimulator::flickerCts(int readsPerLevel, int settleAfterReads, qint64 settleAfterNs)
+{
+    m_flicker = Flicker{true, qMax(1, readsPerLevel), settleAfterReads,
+                        settleAfterNs >= 0 ? m_loop.elapsedNs() + settleAfterNs : -1, 0};
+    changeLine(Port::Event::CtsChange);
+}
+
+void LoggerSimulator::setTimeScale(double scale)
+{
+    m_engine->setTimeScale(scale);
+}
+
+bool LoggerSimulator::isLogging() const
+{
+    return m_engine->isRunning();
+}
+
+bool LoggerSimulator::ledOn(int led) const
+{
+    return m_commands->ledOn(led);
+}

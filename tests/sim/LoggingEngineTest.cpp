@@ -1,0 +1,183 @@
+#include "tests/sim/SimWire.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray hexField(qint64 value, int digits)
+{
+    return QByteArray::number(value, 16).toUpper().rightJustified(digits, '0');
+}
+
+// Line 0010/0020 as an initialization writes it.
+QByteArray setupLine(int period, int wait, int scans, int channels, int pointer = 0)
+{
+    return "0000" + hexField(0, 4) + hexField(period, 4) + hexField(wait, 6) + hexField(scans, 6)
+           + hexField(channels, 2) + hexField(pointer, 6);
+}
+
+struct TestSetup
+{
+    int period, wait, scans, channels, monitor;
+    int batteryTrip = 0, supplyTrip = 0;
+};
+
+// Writes page 00 the way an initialization does and switches logging on.
+void initialize(SimWire &wire, const TestSetup &t)
+{
+    wire.write('q', "#00");
+    wire.write('b', "0050#" + hexField(t.batteryTrip, 4) + hexField(t.supplyTrip, 4)
+                        + "000010FF000010" + hexField(116, 4) + hexField(3000, 4) + "FF");
+    wire.write('b', "0010#" + setupLine(t.period, t.wait, t.scans, t.channels));
+    wire.write('b', "0020#" + setupLine(t.period, t.wait, t.scans, t.channels));
+    QByteArray config;
+    for (int c = 1; c <= 8; ++c)
+        config += hexField((c <= t.channels ? 0x40 : 0) + (c == 1 && t.monitor ? 0x80 + t.monitor : 0), 2);
+    wire.write('b', "0040#" + config + QByteArray(16, '0'));
+    wire.write('b', "0000#" + ("0000A503" + QByteArray(16, '0') + hexField(t.channels, 2) + "000000"));
+    wire.exchange('l');
+    wire.write('q', "#90");
+}
+
+// The 16 bytes of a header line, read with "a".
+QByteArray headerLine(SimWire &wire, const QByteArray &address)
+{
+    return QByteArray::fromHex(wire.exchange('a', address).mid(6, 32));
+}
+
+quint32 bigEndian(const QByteArray &bytes, int offset, int width)
+{
+    quint32 value = 0;
+    for (int i = 0; i < width; ++i)
+        value = value << 8 | quint8(bytes.at(offset + i));
+    return value;
+}
+
+QList<quint16> words(const QByteArray &data)
+{
+    QList<quint16> result;
+    for (int i = 0; i + 1 < data.size(); i += 2)
+        result.append(quint16(quint8(data[i]) << 8 | quint8(data[i + 1])));
+    return result;
+}
+
+} // namespace
+
+TEST(LoggingEngine, InitializedTestFillsMemoryWithTaggedScansStatusWordAndCounters)
+{
+    SimWire wire;
+    const TestSetup t{10, 30, 20, 3, 2, 1024, 768};
+    initialize(wire, t);
+    wire.wait(105); // the scan at switch-on, then scans at 30, 40 ... 100 s
+    wire.logger.inputs().setBattery(900);
+    wire.wait(200);
+    const QByteArray received = wire.takeReceived();
+
+    EXPECT_EQ(wire.exchange('p'), "p#C2" + SimWire::checksum("#C2") + "\r"); // dump, done, battery low
+    const int perScan = t.channels + 2;
+    const int scans = 1 + t.scans;
+    const int used = scans * perScan * 2 + 2;
+    const QByteArray active = headerLine(wire, "0020");
+    EXPECT_EQ(bigEndian(active, 13, 3), quint32(used)); // pointer
+    EXPECT_EQ(bigEndian(active, 9, 3), 0u); // scans left
+    EXPECT_EQ(bigEndian(active, 6, 3), 0u); // wait left
+    EXPECT_EQ(bigEndian(active, 4, 2), quint32(t.period));
+
+    // Battery fell below its trip level before the tenth scan.
+    const int eventScan = 9;
+    const QByteArray event = headerLine(wire, "0000");
+    EXPECT_EQ(bigEndian(event, 13, 3), quint32(eventScan * perScan * 2)); // event pointer
+    EXPECT_EQ(bigEndian(event, 12, 1), quint32(t.channels));
+    EXPECT_EQ(bigEndian(event, 9, 3), quint32(t.scans - (eventScan - 1))); // scans then left
+    EXPECT_EQ(bigEndian(event, 4, 2), quint32(t.period));
+
+    const QList<quint16> memory = words(wire.readData(used + 16));
+    quint64 sample = 0;
+    int at = 0;
+    for (int scan = 0; scan < scans; ++scan, ++sample) {
+        if (scan == eventScan)
+            EXPECT_EQ(memory[at++], 0xF092); // status word: logging, dump, battery low
+        for (int tag = 0; tag < t.channels; ++tag)
+            EXPECT_EQ(memory[at++], (tag << 12) | wire.logger.inputs().count(tag + 1, sample));
+        const int reading = wire.logger.inputs().count(t.monitor, sample);
+        const int maximum = memory[at++] - (t.channels << 12);
+        const int minimum = memory[at++] - ((t.channels + 1) << 12);
+        EXPECT_EQ(maximum, wire.logger.inputs().maximum(t.monitor, sample));
+        EXPECT_EQ(minimum, wire.logger.inputs().minimum(t.monitor, sample));
+        EXPECT_TRUE(minimum <= reading && reading <= maximum && minimum < maximum);
+    }
+    EXPECT_EQ(at, used / 2);
+    EXPECT_EQ(memory[at], 0xFFFF);
+
+    // Dump output: one "l" line per scan after it was switched on, same counts.
+    const QList<QByteArray> lines = received.split('\r');
+    int dumped = 0;
+    for (const QByteArray &line : lines) {
+        if (!line.startsWith('l'))
+            continue;
+        const quint64 s = quint64(++dumped); // the switch-on scan was not dumped
+        EXPECT_EQ(line.size(), 6 * 4 + 4);
+        EXPECT_TRUE(SimWire::checksumOk(line));
+        EXPECT_EQ(line.mid(3, 3).toInt(nullptr, 16), wire.logger.inputs().count(1, s));
+    }
+    EXPECT_EQ(dumped, t.scans);
+}
+
+TEST(LoggingEngine, LongStartDelayCountsDownAndTakesTheEarlyScans)
+{
+    SimWire wire;
+    initialize(wire, {60, 300, 5, 2, 0});
+    wire.wait(40);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 6, 3), 260u);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), 4u); // the switch-on scan
+    wire.wait(10); // past 255 s before the start
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), 8u);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 9, 3), 5u);
+    wire.wait(251); // past the start
+    const QByteArray active = headerLine(wire, "0020");
+    EXPECT_EQ(bigEndian(active, 13, 3), 12u);
+    EXPECT_EQ(bigEndian(active, 9, 3), 4u);
+    EXPECT_EQ(bigEndian(active, 6, 3), 0u);
+    EXPECT_TRUE(wire.logger.isLogging());
+}
+
+TEST(LoggingEngine, EndsWithMemoryFullWhenTheNextScanDoesNotFit)
+{
+    SimWire wire(SimWire::minimalImage(4, 64));
+    initialize(wire, {1, 0, 1000, 3, 0});
+    wire.wait(60);
+    EXPECT_FALSE(wire.logger.isLogging());
+    EXPECT_EQ(wire.logger.statusByte(), 0x80 | 0x20);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), 60u); // ten scans of six bytes
+    EXPECT_EQ(wire.logger.image().data.right(4), QByteArray(4, char(0xFF)));
+}
+
+TEST(LoggingEngine, StopAndStatusWritesControlLogging)
+{
+    SimWire wire;
+    initialize(wire, {5, 0, 100, 2, 0});
+    wire.wait(12);
+    wire.exchange('m');
+    const quint32 stopped = bigEndian(headerLine(wire, "0020"), 13, 3);
+    wire.wait(60);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), stopped);
+    EXPECT_FALSE(wire.logger.isLogging());
+
+    wire.write('q', "#10"); // setting the logging bit starts again from 0020
+    EXPECT_TRUE(wire.logger.isLogging());
+    wire.write('q', "#04");
+    EXPECT_FALSE(wire.logger.isLogging());
+}
+
+TEST(LoggingEngine, ImageOfARunningTestGoesOnLogging)
+{
+    LoggerImage image = SimWire::minimalImage();
+    const QByteArray active = QByteArray::fromHex(setupLine(10, 0, 3, 2, 40));
+    image.header.replace(0x0020, 16, active);
+    image.statusByte = 0x10;
+    SimWire wire(image);
+    EXPECT_TRUE(wire.logger.isLogging());
+    wire.wait(35);
+    EXPECT_EQ(wire.logger.statusByte(), 0x40);
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), 40u + 3 * 4);
+}
