@@ -5,9 +5,20 @@
 #include "sim/FirmwareCommands.h"
 #include "sim/LoggingEngine.h"
 
+namespace {
+// An image from a damaged file must not take the firmware out of its memory.
+LoggerImage withFullHeader(LoggerImage image)
+{
+    if (image.header.size() < LoggerImage::HeaderSize)
+        image.header.append(QByteArray(LoggerImage::HeaderSize - image.header.size(), '\0'));
+    image.header.truncate(LoggerImage::HeaderSize);
+    return image;
+}
+} // namespace
+
 LoggerSimulator::LoggerSimulator(EventLoop &loop, const LoggerImage &image)
     : m_loop(loop)
-    , m_image(image)
+    , m_image(withFullHeader(image))
     , m_engine(std::make_unique<LoggingEngine>(loop, m_image, m_inputs))
     , m_commands(std::make_unique<FirmwareCommands>(m_image, *m_engine, m_inputs, m_faults))
     , m_framer(std::make_unique<CommandFramer>(loop, BodyTimeoutMs))
@@ -33,7 +44,7 @@ LoggerSimulator::~LoggerSimulator() = default;
 void LoggerSimulator::loadImage(const LoggerImage &image)
 {
     m_engine->halt();
-    m_image = image;
+    m_image = withFullHeader(image);
     restartFirmware();
     m_pendingLines.clear();
     m_engine->resume();

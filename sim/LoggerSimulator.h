@@ -24,7 +24,9 @@ class Timer;
 // Wire protocol (one command at a time, 8N1):
 // - The letter is echoed as soon as it arrives; the body is collected up to
 //   the carriage return; then the answer follows, ended by a carriage
-//   return. Reads answer a line led by the echoed letter:
+//   return. Letters are recognised between commands only: inside a body any
+//   byte, "G" too, is part of the body. Reads answer a line led by the
+//   echoed letter:
 //     "a" AAAA#<32 hex>CC   40 characters    "c" AAAA#<16 chars>CC   24
 //     "e" AAAAAA#<32 hex>CC 42 characters    "p" #SSCC                6
 //   with CC the checksum (sum of the characters after the letter, modulo
@@ -86,7 +88,8 @@ public:
     LoggerSimulator &operator=(const LoggerSimulator &) = delete;
 
     // Replaces the memories; a test whose status byte says logging goes on
-    // from line 0020. The logger is left idle between commands.
+    // from line 0020. The logger is left idle between commands. A header of
+    // another size than 4096 bytes is cut or padded with zeros.
     void loadImage(const LoggerImage &image);
     const LoggerImage &image() const { return m_image; }
 

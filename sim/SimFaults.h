@@ -10,8 +10,8 @@
 // Counted switches take a number of occurrences; Forever keeps them on until
 // clear(). A line fault is used up only by a reply line it can change:
 // - wrong / lower-case checksum: any line that ends in a checksum ("a", "c",
-//   "e", "p", "r", "l", "R"); the lower-case one is visible only when the
-//   checksum holds a digit A-F;
+//   "e", "p", "r", "l", "R"); the lower-case one is used up there too,
+//   but is visible only when the checksum holds a digit A-F;
 // - short / long line: any line that ends in a checksum; short drops the
 //   last character before the checksum, long repeats it (the checksum is
 //   recomputed, so only the length is wrong);
@@ -43,7 +43,7 @@ public:
     // `address` (a multiple of 16) accepts writes but keeps its old bytes.
     void forgetHeaderWrites(int address) { m_forgetHeader = address & ~0xF; }
     void forgetDataWrites(qint64 address) { m_forgetData = address & ~qint64(0xF); }
-    // A "?" from the bootloader at the next plug-in or power-up.
+    // While on, the bootloader sends "?" at every plug-in and power-up.
     void promptAtPowerUp(bool on) { m_bootPrompt = on; }
 
     void clear() { *this = SimFaults(); }
@@ -51,7 +51,7 @@ public:
     // Used by the simulator.
     bool takeNoEcho() { return take(m_noEcho); }
     bool isSilent() const { return m_silent; }
-    // Counts a carriage return sent; returns true when silence starts after it.
+    // Counts a carriage return sent; silence may start after it.
     void countLineSent();
     bool keepsHeaderWrite(int address) const;
     bool keepsDataWrite(qint64 address) const;

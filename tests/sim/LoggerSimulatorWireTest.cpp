@@ -224,3 +224,13 @@ TEST(LoggerSimulator, LedsDumpAndSoftReset)
     wire.exchange('g');
     EXPECT_FALSE(wire.logger.ledOn(2));
 }
+
+TEST(LoggerSimulator, ImageWithAShortHeaderIsPaddedNotOverrun)
+{
+    LoggerImage image = SimWire::minimalImage();
+    image.header.truncate(0x100);
+    SimWire wire(image);
+    const QByteArray line = wire.exchange('a', "0FF0").chopped(1);
+    EXPECT_EQ(line.mid(6, 32), QByteArray(32, '0'));
+    EXPECT_EQ(wire.logger.image().header.size(), LoggerImage::HeaderSize);
+}

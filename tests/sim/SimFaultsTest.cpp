@@ -122,6 +122,18 @@ TEST(SimFaults, LineErrorsReachThePort)
     EXPECT_NE(wire.port.cd(), cd);
 }
 
+TEST(SimFaults, InterfaceAndCarrierLinesAsConfigured)
+{
+    SimWire wire;
+    EXPECT_TRUE(wire.port.dsr());
+    EXPECT_FALSE(wire.port.cd());
+    wire.logger.setInterfaceAttached(false);
+    wire.logger.setCarrierDetect(true);
+    EXPECT_FALSE(wire.port.dsr());
+    EXPECT_TRUE(wire.port.cd());
+    EXPECT_EQ(wire.events, (QList<Port::Event>{Port::Event::DsrChange, Port::Event::CdChange}));
+}
+
 TEST(SimFaults, BootloaderPromptAtPlugIn)
 {
     SimWire wire;
