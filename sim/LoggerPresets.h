@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sim/LoggerImage.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <optional>
+
+// Ready-made loggers for tests, benchmarks and demo mode. Each is a complete
+// image (identity, calibration of every channel, test lines, live block,
+// notes, data memory and status byte) as a real logger would hold it after
+// the history its name tells.
+enum class LoggerPreset {
+    // Just out of the factory: default calibration, no test, memory erased.
+    Fresh,
+    // A test that ran to its end: thousands of scans with a monitor channel
+    // and one battery-low status event, never downloaded.
+    Finished,
+    // A test initialized earlier and still logging, some scans taken.
+    Logging,
+    // A finished test whose download time and file name are in the header.
+    Downloaded,
+    // A logger of the older series (series digit 3), which the program refuses.
+    Older,
+    // The firmware variant that drives the pH remote display (version "Z522"),
+    // a pH sensor calibrated on channel 1.
+    Ph,
+};
+
+class LoggerPresets
+{
+public:
+    // The names used on command lines, in enum order: "fresh", "finished",
+    // "logging", "downloaded", "older", "ph".
+    static QStringList names();
+    static QString name(LoggerPreset preset);
+    // Case-insensitive; nothing for an unknown name.
+    static std::optional<LoggerPreset> fromName(const QString &name);
+
+    // Builds the preset as it stands at `now` (tests dates and the number of
+    // scans a running test has taken are placed relative to it).
+    static LoggerImage build(LoggerPreset preset, const QDateTime &now);
+};
