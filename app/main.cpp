@@ -1,3 +1,4 @@
+#include "app/DemoLogger.h"
 #include "app/ProgramOptions.h"
 #include "console/FrmStartup.h"
 #include "link/SerialLink.h"
@@ -45,14 +46,32 @@ int main(int argc, char **argv)
     QtEventLoop loop;
     QtDialogs dialogs;
     std::unique_ptr<SettingsStore> settings = openSettings(options.demo);
-    QtSerialPort port;
+    QtSerialPort serialPort;
+    std::unique_ptr<DemoLogger> demo;
+    if (options.demo) {
+        demo = std::make_unique<DemoLogger>(loop, options.image);
+        QString error;
+        if (!demo->start(options.preset, loop.now(), &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 2;
+        }
+    }
+    Port &port = demo ? demo->port() : static_cast<Port &>(serialPort);
     SerialLink link(port, loop, *settings, dialogs);
     link.setDeviceOverride(options.port);
 
     FrmStartup window(loop, dialogs, *settings, link,
                       FrmStartup::Options{PortNames::defaultDataFolder(), options.demo});
     dialogs.setParentWindow(&window);
+    if (demo)
+        demo->addMenu(window);
     window.show();
     window.Form_Load();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    if (demo) {
+        QString error;
+        if (!demo->saveImage(&error))
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+    }
+    return result;
 }

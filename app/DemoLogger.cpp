@@ -1,0 +1,78 @@
+#include "app/DemoLogger.h"
+
+#include "platform/PortNames.h"
+#include "sim/LoggerPresets.h"
+#include "sim/LoggerSimulator.h"
+#include "sim/SimPort.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+// A real logger needs a moment before its answer starts.
+constexpr qint64 ReplyLatencyNs = 2'000'000;
+} // namespace
+
+QString DemoLogger::defaultImageFile()
+{
+    return PortNames::defaultDataFolder() + QStringLiteral("/DemoLogger.img");
+}
+
+DemoLogger::DemoLogger(EventLoop &loop, const QString &imageFile)
+    : m_imageFile(imageFile.isEmpty() ? defaultImageFile() : imageFile)
+    , m_simulator(std::make_unique<LoggerSimulator>(loop))
+    , m_port(std::make_unique<SimPort>(loop, *m_simulator))
+{
+    m_port->setReplyLatencyNs(ReplyLatencyNs);
+}
+
+DemoLogger::~DemoLogger() = default;
+
+Port &DemoLogger::port()
+{
+    return *m_port;
+}
+
+bool DemoLogger::start(const QString &presetName, const QDateTime &now, QString *error)
+{
+    if (presetName.isEmpty() && QFileInfo::exists(m_imageFile)) {
+        const std::optional<LoggerImage> image = LoggerImage::load(m_imageFile, error);
+        if (!image)
+            return false;
+        m_simulator->loadImage(*image);
+    } else {
+        const std::optional<LoggerPreset> preset =
+            LoggerPresets::fromName(presetName.isEmpty() ? QStringLiteral("finished") : presetName);
+        if (!preset) {
+            *error = QStringLiteral("Unknown preset '%1'; choose one of: %2")
+                         .arg(presetName, LoggerPresets::names().join(QStringLiteral(", ")));
+            return false;
+        }
+        m_simulator->loadImage(LoggerPresets::build(*preset, now));
+    }
+    if (!m_simulator->isPluggedIn())
+        m_simulator->plugIn();
+    return true;
+}
+
+bool DemoLogger::saveImage(QString *error) const
+{
+    QDir().mkpath(QFileInfo(m_imageFile).absolutePath());
+    return m_simulator->image().save(m_imageFile, error);
+}
+
+void DemoLogger::addMenu(QMainWindow &window)
+{
+    QMenu *menu = new QMenu(QStringLiteral("&Demo"), &window);
+    menu->setObjectName(QStringLiteral("mnuDemo"));
+    QAction *unplug = menu->addAction(QStringLiteral("&Unplug Logger"));
+    unplug->setObjectName(QStringLiteral("mnuDemoUnplug"));
+    QAction *plug = menu->addAction(QStringLiteral("&Plug Logger In"));
+    plug->setObjectName(QStringLiteral("mnuDemoPlug"));
+    QObject::connect(unplug, &QAction::triggered, &window, [this] { m_simulator->unplug(); });
+    QObject::connect(plug, &QAction::triggered, &window, [this] { m_simulator->plugIn(); });
+    window.menuBar()->insertMenu(window.menuBar()->actions().value(0), menu);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+class EventLoop;
+class LoggerSimulator;
+class Port;
+class QMainWindow;
+class SimPort;
+
+// The simulated logger of demo mode, plugged into the program's port from the
+// start. It keeps its memory in an image file between runs, and a Demo menu
+// pulls it out and plugs it in again as on a real bench.
+class DemoLogger
+{
+public:
+    // The image file used when none is named: in the user's data folder.
+    static QString defaultImageFile();
+
+    DemoLogger(EventLoop &loop, const QString &imageFile);
+    ~DemoLogger();
+
+    // Starts from the image file when it exists and no preset is asked for,
+    // else from the preset ("finished" when empty). False with a reason when
+    // the preset is unknown or the image cannot be read.
+    bool start(const QString &presetName, const QDateTime &now, QString *error);
+    bool saveImage(QString *error) const;
+
+    Port &port();
+    LoggerSimulator &simulator() { return *m_simulator; }
+    void addMenu(QMainWindow &window);
+
+private:
+    QString m_imageFile;
+    std::unique_ptr<LoggerSimulator> m_simulator;
+    std::unique_ptr<SimPort> m_port;
+};
