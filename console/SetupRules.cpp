@@ -110,4 +110,6 @@ void SetupRules::SubClearSettings()
     m_ui.LblUserMessage->setText(QStringLiteral("Enter desired time unit"));
     m_ui.LblStartTime->clear();
     m_ui.LblStopTime->clear();
+    m_ui.LblLastStartTime->clear();
+    m_ui.LblLastStopTime->clear();
 }
