@@ -21,4 +21,6 @@ struct LinkState
     bool lineReady = false;
     bool hiSpeedCapable = false;
     QString stTxTimeoutText;
+    // Time one command attempt may take (TmrTxd): 2 s until the first connect, then 3 s.
+    int txTimeoutMs = 2000;
 };
