@@ -77,8 +77,7 @@ Q_SIGNALS:
 private:
     enum class Outcome { Done, Resend };
 
-    Outcome sendOnce(const QString &letter, const QString &address, QString &data,
-                     const QString &body, int &attempts);
+    bool sendLetter(const QString &letter, const QString &address, QString &data, int &attempts);
     bool waitForEcho(QChar letter);
     void failedEcho(const QString &letter);
     void noEchoAtAll(QString &data);
