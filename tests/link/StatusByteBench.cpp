@@ -1,0 +1,74 @@
+#include "tests/link/StatusByteBench.h"
+
+TappedPort::TappedPort(Port &inner)
+    : m_inner(inner)
+{
+    m_inner.setEventHandler([this](Port::Event event) { raise(event); });
+}
+
+void TappedPort::write(const QByteArray &bytes)
+{
+    m_written += bytes;
+    m_inner.write(bytes);
+}
+
+QByteArray TappedPort::takeWritten()
+{
+    QByteArray written;
+    written.swap(m_written);
+    return written;
+}
+
+StatusByteBench::StatusByteBench(const LoggerImage &image)
+    : logger(loop, image)
+    , simPort(loop, logger)
+    , port(simPort)
+    , status(loop)
+    , transport(port, loop, dialogs, state, switches, trace, status)
+    , statusByte(transport, state, dialogs, loop, status, switches)
+    , buttons(statusByte, transport, port, state, dialogs, loop, switches)
+{
+    state.txTimeoutMs = 3000;
+    state.stTxTimeoutText = QStringLiteral("TXD Timed out--No Command Echo?");
+    state.loggerConnected = true;
+    transport.tmrTxd().setIntervalMs(state.txTimeoutMs);
+    buttons.setHooks({.clearBuffers = [this] { clearBuffers(); }});
+    port.setEventHandler([this](Port::Event event) {
+        if (event == Port::Event::Receive)
+            receive();
+    });
+    port.open();
+    port.applySettings(QStringLiteral("9600,N,8,1"));
+}
+
+QByteArray StatusByteBench::wire()
+{
+    return port.takeWritten().replace('\r', '|');
+}
+
+void StatusByteBench::clearBuffers()
+{
+    ++bufferClears;
+    while (port.bytesWaiting() > 0)
+        port.takeByte();
+    port.discardOutput();
+    state.stRxLine.clear();
+    state.stLastLine.clear();
+    state.stReply.clear();
+}
+
+void StatusByteBench::receive()
+{
+    while (port.bytesWaiting() > 0) {
+        const QChar c(port.takeByte());
+        if (state.captureReply)
+            state.stReply += c;
+        if (c != u'\r') {
+            state.stRxLine += c;
+            continue;
+        }
+        state.lineReady = true;
+        state.stLastLine = state.stRxLine;
+        state.stRxLine.clear();
+    }
+}
