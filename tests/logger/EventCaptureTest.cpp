@@ -1,0 +1,343 @@
+#include "logger/EventCapture.h"
+
+#include "link/CommStatusLine.h"
+#include "link/CommandTransport.h"
+#include "link/DebugSwitches.h"
+#include "link/LineReader.h"
+#include "link/LinkState.h"
+#include "link/Trace.h"
+#include "sim/LiveBlock.h"
+#include "sim/LoggerPresets.h"
+#include "sim/LoggerSimulator.h"
+#include "sim/SimPort.h"
+#include "sim/VirtualEventLoop.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+// The Setup tab's selection as the main window keeps it: labels that can be
+// toggled (channel 1 never off) and one monitor option.
+struct Selection
+{
+    std::array<bool, 9> active{};
+    int monitor = 0;
+    int recomputed = 0;
+
+    int highest() const
+    {
+        for (int channel = 8; channel >= 1; --channel)
+            if (active[channel])
+                return channel;
+        return 0;
+    }
+};
+
+// Records what the program writes, so a test can tell which lines it read.
+class RecordingPort : public Port
+{
+public:
+    explicit RecordingPort(Port &inner)
+        : m_inner(inner)
+    {
+        m_inner.setEventHandler([this](Event event) { raise(event); });
+    }
+    QByteArray written;
+
+    void setPortName(const QString &name) override { m_inner.setPortName(name); }
+    QString portName() const override { return m_inner.portName(); }
+    bool open() override { return m_inner.open(); }
+    void close() override { m_inner.close(); }
+    bool isOpen() const override { return m_inner.isOpen(); }
+    bool applySettings(const QString &s) override { return m_inner.applySettings(s); }
+    QString settings() const override { return m_inner.settings(); }
+    void setDtr(bool on) override { m_inner.setDtr(on); }
+    void setRts(bool on) override { m_inner.setRts(on); }
+    bool dtr() const override { return m_inner.dtr(); }
+    bool rts() const override { return m_inner.rts(); }
+    bool cts() const override { return m_inner.cts(); }
+    bool dsr() const override { return m_inner.dsr(); }
+    bool cd() const override { return m_inner.cd(); }
+    int bytesWaiting() const override { return m_inner.bytesWaiting(); }
+    int takeByte() override { return m_inner.takeByte(); }
+    void write(const QByteArray &bytes) override
+    {
+        written += bytes;
+        m_inner.write(bytes);
+    }
+    void discardOutput() override { m_inner.discardOutput(); }
+
+private:
+    Port &m_inner;
+};
+
+// The capture on the simulated logger under virtual time, with a receive
+// handler that fills the link state as the port owner does.
+class CaptureBench
+{
+public:
+    explicit CaptureBench(const LoggerImage &image)
+        : logger(loop, image)
+        , simPort(loop, logger)
+        , port(simPort)
+        , status(loop)
+        , transport(port, loop, dialogs, state, switches, trace, status)
+        , capture(transport.lineReader(), state, loop)
+    {
+        state.txTimeoutMs = 3000;
+        port.setEventHandler([this](Port::Event event) {
+            if (event == Port::Event::Receive)
+                receive();
+        });
+        port.open();
+        port.applySettings(QStringLiteral("9600,N,8,1"));
+        capture.setHooks({
+            .status = [this] { return statusInputs; },
+            .setup = {
+                .wordsPerScan = [this] { return selection.highest() + (selection.monitor ? 2 : 0); },
+                .isChannelActive = [this](int channel) { return selection.active[channel]; },
+                .toggleChannel =
+                    [this](int channel) {
+                        selection.active[channel] = channel == 1 || !selection.active[channel];
+                    },
+                .selectMonitor = [this](int channel) { selection.monitor = channel; },
+                .setNumberActiveChannels = [this] { ++selection.recomputed; },
+            },
+        });
+    }
+
+    void receive()
+    {
+        while (port.bytesWaiting() > 0) {
+            const QChar c(port.takeByte());
+            if (state.captureReply)
+                state.stReply += c;
+            if (c != u'\r') {
+                state.stRxLine += c;
+                continue;
+            }
+            state.lineReady = true;
+            state.stLastLine = state.stRxLine;
+            state.stRxLine.clear();
+        }
+    }
+
+    // The header addresses the capture asked for, in order.
+    QStringList addressesRead()
+    {
+        QStringList addresses;
+        for (const QByteArray &command : port.written.split('\r'))
+            if (command.startsWith('a'))
+                addresses.append(QString::fromLatin1(command.mid(1, 4)));
+        port.written.clear();
+        return addresses;
+    }
+
+    VirtualEventLoop loop;
+    LoggerSimulator logger;
+    SimPort simPort;
+    RecordingPort port;
+    ScriptedDialogs dialogs;
+    LinkState state;
+    DebugSwitches switches;
+    Trace trace;
+    CommStatusLine status;
+    CommandTransport transport;
+    EventCapture capture;
+    EventCapture::StatusInputs statusInputs;
+    Selection selection;
+};
+
+// A logger that took 20 scans of channels 1-3 and noted an event at scan 16.
+LoggerImage eventAtScan16()
+{
+    LoggerImage image = LoggerPresets::build(LoggerPreset::Logging, VirtualEventLoop().now());
+    LiveBlock::Event event = LiveBlock::event(image.header);
+    event.channels = 3;
+    event.pointer = 96; // 3 words of 2 bytes a scan
+    LiveBlock::setEvent(image.header, event);
+    LiveBlock::Setup active = LiveBlock::setup(image.header, LiveBlock::ActiveLine);
+    active.pointer = 120;
+    LiveBlock::setSetup(image.header, LiveBlock::ActiveLine, active);
+    return image;
+}
+
+LoggerImage withPresetWait(quint32 wait)
+{
+    LoggerImage image = LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now());
+    LiveBlock::Setup preset = LiveBlock::setup(image.header, LiveBlock::PresetLine);
+    preset.wait = wait;
+    LiveBlock::setSetup(image.header, LiveBlock::PresetLine, preset);
+    return image;
+}
+
+QString capturedAt(const VirtualEventLoop &loop)
+{
+    return loop.now().toString(QStringLiteral("yyyy MM dd hh:mm:ss"));
+}
+
+struct EventCase
+{
+    const char *name;
+    quint8 status;
+    qint64 firstEventScan;
+    const char *eventLine; // after "Header Downloaded:," and the date
+    const char *flagsLine;
+};
+
+class EventLines : public testing::TestWithParam<EventCase>
+{
+};
+
+TEST_P(EventLines, OpenTheDownloadWithTheEventAndTheFlagsInBitOrder)
+{
+    const EventCase &c = GetParam();
+    CaptureBench bench(eventAtScan16());
+    bench.selection.active = {false, true, true, true};
+    bench.statusInputs = {c.status, QString::number(c.status, 16).toUpper().rightJustified(2, u'0'),
+                          c.firstEventScan};
+    const QString date = capturedAt(bench.loop);
+
+    bench.capture.subReadPic();
+
+    EXPECT_FALSE(bench.state.commAbort);
+    EXPECT_EQ(bench.capture.eventScanNumber(), 16);
+    EXPECT_EQ(bench.capture.currentScanNumber(), 20);
+    EXPECT_EQ(bench.capture.eventLines(),
+              QStringLiteral("Header Downloaded:,") + date + QString::fromLatin1(c.eventLine)
+                  + QStringLiteral("\r\n\r\nStatus Flags set at Download:,")
+                  + QString::fromLatin1(c.flagsLine) + QStringLiteral("\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, EventLines,
+    testing::Values(
+        EventCase{"NoEvent", 0x50, -3, ",",
+                  "50 Logging Enabled --, All Scans Taken, normal end of test"},
+        EventCase{"EventWithoutAlert", 0x14, 16, ",First event noted occured at scan number 16.",
+                  "14 TimeBase Errorxx --, Logging Enabled --,"},
+        EventCase{"BatteryAlert", 0x42, 16,
+                  ",WARNING: A Status Event occured. First event noted occured at scan number 16.",
+                  "42 Battery Low --, All Scans Taken, normal end of test"},
+        EventCase{"SupplyAlert", 0x41, 16,
+                  ",WARNING: A Status Event occured. First event noted occured at scan number 16.",
+                  "41 Power (Vraw) --, All Scans Taken, normal end of test"},
+        EventCase{"EveryFlag", 0x7F, 0, ",",
+                  "7F Power (Vraw) --, Battery Low --, TimeBase Errorxx --, EEProm Invalid --,"
+                  " Logging Enabled --, Memory Full --, All Scans Taken, normal end of test"}),
+    [](const testing::TestParamInfo<EventCase> &info) { return std::string(info.param.name); });
+
+TEST(EventLines, StopBeforeAnyScanAfterTheEventIsAPauseNotATimeBaseFault)
+{
+    LoggerImage image = eventAtScan16();
+    LiveBlock::Setup active = LiveBlock::setup(image.header, LiveBlock::ActiveLine);
+    active.pointer = 96;
+    LiveBlock::setSetup(image.header, LiveBlock::ActiveLine, active);
+    CaptureBench bench(image);
+    bench.statusInputs = {0x04, QStringLiteral("04"), 16};
+
+    bench.capture.subReadPic();
+
+    EXPECT_TRUE(bench.capture.eventLines().endsWith(
+        QStringLiteral("Status Flags set at Download:,04Test Stopped/Paused -- ,\r\n")));
+}
+
+struct NoteCase
+{
+    quint32 wait;
+    const char *note;
+};
+
+class FirstScanNote : public testing::TestWithParam<NoteCase>
+{
+};
+
+TEST_P(FirstScanNote, TellsAStartDelayTheFirmwareCannotCount)
+{
+    CaptureBench bench(withPresetWait(GetParam().wait));
+    bench.capture.subReadPic();
+    EXPECT_EQ(bench.capture.firstScanNote(), QString::fromLatin1(GetParam().note));
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, FirstScanNote,
+                         testing::Values(NoteCase{255, "NOTE: Normal First Scan, On Time!"},
+                                         NoteCase{256, "NOTE: possible False First Scan, 4:15 early!"}));
+
+TEST(LiveBlockValues, AreKeptAsReadAndAsNumbers)
+{
+    CaptureBench bench(LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now()));
+
+    bench.capture.subReadPic();
+
+    EXPECT_EQ(bench.addressesRead(),
+              QStringList({"0000", "0010", "0020", "0040", "0050"}));
+    const LiveBlockValues &v = bench.capture.values();
+    EXPECT_EQ(v.eepromMarker.hex, QStringLiteral("A5"));
+    EXPECT_EQ(v.preset.period.hex, QStringLiteral("003C"));
+    EXPECT_EQ(v.preset.period.value, 60u);
+    EXPECT_EQ(v.preset.scans.decimal(), QStringLiteral("3000"));
+    EXPECT_EQ(v.preset.waits.value, 120u);
+    EXPECT_EQ(v.preset.channels.value, 4u);
+    EXPECT_EQ(v.active.scans.value, 0u);
+    EXPECT_EQ(v.referenceLowMilliVolts.hex, QStringLiteral("0074"));
+    EXPECT_EQ(v.referenceLowMilliVolts.value, 116u);
+    EXPECT_EQ(v.referenceHighMilliVolts.value, 3000u);
+    EXPECT_EQ(v.channelConfig.size(), 32);
+}
+
+TEST(ChannelSelection, FollowsTheLoggersConfiguration)
+{
+    LoggerImage image = LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now());
+    // Channels 1, 2, 5 active, monitor on channel 5.
+    const quint8 config[8] = {0x40, 0x40, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00};
+    for (int channel = 0; channel < 8; ++channel)
+        image.header[LiveBlock::ChannelLine + channel] = char(config[channel]);
+    image.header[LiveBlock::ChannelLine] = char(0x40 | 0x80 | 5);
+    CaptureBench bench(image);
+    bench.selection.active = {false, true, false, true, true};
+    bench.selection.monitor = 0;
+
+    bench.capture.subReadPic();
+
+    EXPECT_EQ(bench.selection.monitor, 5);
+    EXPECT_EQ(bench.selection.active, (std::array<bool, 9>{false, true, true, false, false, true}));
+    EXPECT_EQ(bench.selection.recomputed, 1);
+}
+
+TEST(ChannelSelection, IsLeftAloneOnceAfterTheSetupWasWritten)
+{
+    CaptureBench bench(LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now()));
+    bench.selection.active = {false, true, true};
+
+    bench.capture.setSelectionJustWritten();
+    bench.capture.subReadPic();
+    EXPECT_EQ(bench.addressesRead(), QStringList({"0000", "0010", "0020", "0050"}));
+    EXPECT_EQ(bench.selection.active, (std::array<bool, 9>{false, true, true}));
+
+    bench.capture.subReadPic();
+    EXPECT_EQ(bench.addressesRead(), QStringList({"0000", "0010", "0020", "0040", "0050"}));
+    EXPECT_EQ(bench.selection.active, (std::array<bool, 9>{false, true, true, true, true}));
+    EXPECT_EQ(bench.selection.monitor, 1);
+}
+
+TEST(FailedRead, KeepsThePreviousValuesAndLeavesTheAbortFlag)
+{
+    CaptureBench bench(eventAtScan16());
+    bench.capture.subReadPic();
+    ASSERT_EQ(bench.capture.values().eventPointer.value, 96u);
+
+    LoggerImage changed = withPresetWait(200);
+    LiveBlock::setEvent(changed.header, LiveBlock::Event{.channels = 3, .pointer = 300});
+    bench.logger.loadImage(changed);
+    bench.logger.faults().wrongChecksums(LineReader::Tries);
+    bench.capture.subReadPic();
+
+    EXPECT_TRUE(bench.state.commAbort);
+    EXPECT_EQ(bench.capture.values().eventPointer.value, 96u);
+    EXPECT_EQ(bench.capture.values().preset.waits.value, 200u);
+}
+
+} // namespace
