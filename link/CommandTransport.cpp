@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/Port.h"
+#include "platform/PortSettings.h"
 #include "platform/Timer.h"
 
 #include <cmath>
@@ -160,11 +161,13 @@ void CommandTransport::sendBody(const QString &body)
 {
     subDTROn();
     Q_EMIT rxdChanged(m_state.stReply);
+    const qint64 pauseNs = characterPauseNs();
     for (const QChar c : body) {
+        const qint64 writtenAt = m_loop.elapsedNs();
         m_port.write(QByteArray(1, c.toLatin1()));
         m_stTxLog += c;
         appendTxd(QString(c));
-        pauseAfterCharacter();
+        pauseAfterCharacter(writtenAt + pauseNs);
     }
     m_port.write(QByteArray(1, '\r'));
     m_stTxLog += QStringLiteral("[cr]");
@@ -172,16 +175,29 @@ void CommandTransport::sendBody(const QString &body)
     m_trace.subDebugPrintTX(m_stTxLog);
 }
 
-// Gives a slow logger time between characters. Time based rather than a
-// counting loop, and it sleeps through the loop, so it costs no CPU.
-void CommandTransport::pauseAfterCharacter()
+// The pause gives a slow logger time between characters: the next character
+// is written no sooner than this after the previous one. A character holds
+// the line for its own frame time and the next one queues behind it, so a
+// pause no longer than one frame spaces nothing on the wire: it is skipped
+// rather than slept, which at the usual settings costs no time at all.
+qint64 CommandTransport::characterPauseNs() const
 {
-    const qint64 counts = std::llround(m_interCharDelay);
-    if (counts <= 0)
-        return;
-    const qint64 deadline = m_loop.elapsedNs() + counts * DelayUnitNs;
-    while (m_loop.elapsedNs() < deadline)
-        m_loop.yieldUntil(deadline);
+    const qint64 pauseNs = std::llround(m_interCharDelay) * DelayUnitNs;
+    PortSettings settings;
+    if (!PortSettings::parse(m_port.settings(), &settings) || settings.baud <= 0)
+        return pauseNs;
+    const qint64 frameNs = qint64(1 + settings.dataBits + settings.stopBits
+                                  + (settings.parity == u'N' ? 0 : 1))
+        * 1000000000LL / settings.baud;
+    return pauseNs > frameNs ? pauseNs : 0;
+}
+
+// Time based rather than a counting loop, and it sleeps through the event
+// loop, so it costs no CPU.
+void CommandTransport::pauseAfterCharacter(qint64 deadlineNs)
+{
+    while (m_loop.elapsedNs() < deadlineNs)
+        m_loop.yieldUntil(deadlineNs);
 }
 
 bool CommandTransport::waitForReply()

@@ -28,9 +28,8 @@ public:
     static constexpr int Attempts = 3;
     // The factory page's "Stop Bit 2 Delay" default, in pause counts.
     static constexpr double DefaultInterCharDelay = 500;
-    // One count of the pause after each body character. The default 500 makes
-    // 50 us: enough room for a slow logger between characters at 115200 baud,
-    // and shorter than one character's time on the wire at 9600.
+    // One count of the pause after each body character: the default 500 asks
+    // for 50 us between the characters handed to the port.
     static constexpr qint64 DelayUnitNs = 100;
 
     // The parts of the port owner (SerialLink) the transport calls. Any hook
@@ -82,7 +81,8 @@ private:
     void failedEcho(const QString &letter);
     void noEchoAtAll(QString &data);
     void sendBody(const QString &body);
-    void pauseAfterCharacter();
+    qint64 characterPauseNs() const;
+    void pauseAfterCharacter(qint64 deadlineNs);
     bool waitForReply();
     Outcome verify(const QString &letter, const QString &address, const QString &data,
                    const QString &body, int &attempts);

@@ -266,3 +266,36 @@ TEST_F(CommandTransportTest, WaitsForTheReadyLineAndGivesUpAtTheTimeOutWithoutSe
     EXPECT_TRUE(bench.trace.text().startsWith(
         "TimeoutAbort error in subsendmessage. Cmd: p Addr:   in subsendmessage Timeoutabort\r\n"));
 }
+
+TEST_F(CommandTransportTest, BodyCharactersAreSpacedOnlyWhenThePauseIsLongerThanTheirFrame)
+{
+    struct Case
+    {
+        QString settings;
+        double delay;
+        qint64 minGapNs; // between the writes of consecutive body characters
+        qint64 maxGapNs;
+    };
+    const Case cases[] = {
+        {"9600,N,8,1", CommandTransport::DefaultInterCharDelay, 0, 0},
+        {"115200,N,8,1", CommandTransport::DefaultInterCharDelay, 0, 0},
+        {"9600,N,8,1", 20000, 2000000, 2100000}, // 2 ms, past the 1.04 ms frame
+    };
+    for (const Case &c : cases) {
+        VirtualEventLoop loop;
+        LinkBench bench(loop, SimWire::minimalImage());
+        if (c.settings != "9600,N,8,1") {
+            bench.send("u");
+            bench.port.applySettings(c.settings);
+        }
+        bench.transport.setInterCharDelay(c.delay);
+        bench.port.forget();
+        EXPECT_EQ(bench.transport.lineReader().fnReadHexDatae("000010").size(), 42) << c.delay;
+        const QList<qint64> times = bench.port.writeTimes(); // e, 0, 0, 0, 0, 1, 0, CR
+        ASSERT_EQ(times.size(), 8);
+        for (int i = 2; i < 8; ++i) {
+            EXPECT_GE(times[i] - times[i - 1], c.minGapNs) << c.settings.toStdString() << " " << i;
+            EXPECT_LE(times[i] - times[i - 1], c.maxGapNs) << c.settings.toStdString() << " " << i;
+        }
+    }
+}

@@ -6,7 +6,7 @@ LinkBench::LinkBench(EventLoop &eventLoop, const LoggerImage &image)
     : loop(eventLoop)
     , logger(eventLoop, image)
     , simPort(eventLoop, logger)
-    , port(simPort)
+    , port(simPort, [&eventLoop] { return eventLoop.elapsedNs(); })
     , status(eventLoop)
     , transport(port, eventLoop, dialogs, state, switches, trace, status)
 {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <functional>
 
 // A port that passes everything to another one and keeps the conversation:
 // what the PC wrote and what it took in, in the order it happened.
@@ -17,8 +18,9 @@ public:
         bool operator==(const Segment &o) const { return fromPc == o.fromPc && bytes == o.bytes; }
     };
 
-    explicit TapPort(Port &inner)
+    explicit TapPort(Port &inner, std::function<qint64()> clock = {})
         : m_inner(inner)
+        , m_clock(std::move(clock))
     {
         m_inner.setEventHandler([this](Event event) { raise(event); });
     }
@@ -53,6 +55,14 @@ public:
         }
         return count;
     }
+    // When each write happened, by the clock given.
+    QList<qint64> writeTimes() const
+    {
+        QList<qint64> times;
+        for (const Write &w : m_writes)
+            times.append(w.atNs);
+        return times;
+    }
     void forget()
     {
         m_conversation.clear();
@@ -86,7 +96,7 @@ public:
     void write(const QByteArray &bytes) override
     {
         record(true, bytes);
-        m_writes.append({bytes, m_heard});
+        m_writes.append({bytes, m_heard, m_clock ? m_clock() : 0});
         m_heard = false;
         m_inner.write(bytes);
     }
@@ -105,9 +115,11 @@ private:
     {
         QByteArray bytes;
         bool heardBefore; // bytes were taken in since the previous write
+        qint64 atNs;
     };
 
     Port &m_inner;
+    std::function<qint64()> m_clock;
     QList<Segment> m_conversation;
     QList<Write> m_writes;
     bool m_heard = false;
