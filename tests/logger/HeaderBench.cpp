@@ -1,0 +1,84 @@
+#include "tests/logger/HeaderBench.h"
+
+#include "sim/HeaderWriter.h"
+
+WireTap::WireTap(Port &inner)
+    : m_inner(inner)
+{
+    m_inner.setEventHandler([this](Port::Event event) { raise(event); });
+}
+
+void WireTap::write(const QByteArray &bytes)
+{
+    m_written += bytes;
+    m_inner.write(bytes);
+}
+
+HeaderBench::HeaderBench(const LoggerImage &image)
+    : logger(loop, image)
+    , simPort(loop, logger)
+    , port(simPort)
+    , status(loop)
+    , transport(port, loop, dialogs, state, switches, trace, status)
+    , reader(header, transport, state, loop, dialogs)
+{
+    state.txTimeoutMs = 3000;
+    state.loggerConnected = true;
+    transport.tmrTxd().setIntervalMs(state.txTimeoutMs);
+    port.setEventHandler([this](Port::Event event) {
+        if (event == Port::Event::Receive)
+            receive();
+    });
+    port.open();
+    port.applySettings(QStringLiteral("9600,N,8,1"));
+
+    reader.setHooks({
+        .endProgram = [this] { events << "endProgram"; },
+        .autoBaudSwitch = [this] { events << "autoBaud"; },
+        .batteryLimitSetting = [] { return 7.0; },
+        .subParseHdrtoCSV = [this] { events << "csv:" + header.serialNumber; },
+        .subLoggerPresent = [this] { events << "loggerPresent"; },
+        .connectionCheck = [this] { events << "connectionCheck"; },
+    });
+    QObject::connect(&reader, &HeaderReader::messageLine,
+                     [this](const QString &text) { messages << text; });
+    QObject::connect(&reader, &HeaderReader::headerNotesShown,
+                     [this](const QString &text) { notesShown << text; });
+    QObject::connect(&reader, &HeaderReader::channelLabelsChanged,
+                     [this](const QStringList &labels) { channelLabels = labels; });
+    QObject::connect(&reader, &HeaderReader::monitorFrameEnabled,
+                     [this] { events << "monitorFrame"; });
+    QObject::connect(&reader, &HeaderReader::progressChanged, [this](double value, int maximum) {
+        lastProgress = value;
+        progressMaximum = maximum;
+    });
+}
+
+void HeaderBench::setLine(int address, const QString &text)
+{
+    LoggerImage image = logger.image();
+    HeaderWriter(image.header).text(address, text);
+    logger.loadImage(image);
+}
+
+QString HeaderBench::lineAt(int address) const
+{
+    QByteArray header = logger.image().header;
+    return HeaderWriter(header).textAt(address);
+}
+
+void HeaderBench::receive()
+{
+    while (port.bytesWaiting() > 0) {
+        const QChar c(port.takeByte());
+        if (state.captureReply)
+            state.stReply += c;
+        if (c != u'\r') {
+            state.stRxLine += c;
+            continue;
+        }
+        state.lineReady = true;
+        state.stLastLine = state.stRxLine;
+        state.stRxLine.clear();
+    }
+}
