@@ -224,3 +224,33 @@ TEST(HeaderReader, ReadsTheChannelBlocksTheLoggerHas)
         EXPECT_EQ(bench.header.notes, "Pump station 7 survey.\r\nBattery replaced before this test.");
     }
 }
+
+TEST(HeaderReader, ErasedOrBlankMemoryReadsAsTheConversionsReadIt)
+{
+    for (const QChar fill : {QChar(0xFF), QChar(u' ')}) {
+        HeaderBench bench(preset(LoggerPreset::Finished));
+        for (int address = 0x0200; address < 0x1000; address += 16)
+            bench.setLine(address, QString(16, fill));
+        // A current-series logger stating eight channels, nothing else readable.
+        bench.setLine(0x0210, "0762Z823" + QString(6, fill) + "8" + fill);
+        bench.header.notes = "earlier notes";
+        bench.reader.subReadHeader();
+
+        const LoggerHeader &h = bench.header;
+        EXPECT_TRUE(h.headerValid);
+        EXPECT_EQ(h.serialNumber, QString(8, fill));
+        EXPECT_EQ(h.installedChannels, 8);
+        EXPECT_EQ(h.adResolution, 0);
+        EXPECT_EQ(h.memoryChips, 0);
+        EXPECT_EQ(h.memoryInstalled, 0u);
+        EXPECT_EQ(h.scanPeriod, 0u);
+        EXPECT_FALSE(h.startDate.isValid());
+        EXPECT_FALSE(h.batteryDate.isValid());
+        EXPECT_EQ(h.tcoreSlope, 0.0f);
+        EXPECT_EQ(h.channel[7].slope.text, QString(12, fill));
+        EXPECT_EQ(h.channel[7].slope.value, 0.0f);
+        EXPECT_EQ(h.channel[0].calDue, "2010/01/01");
+        EXPECT_EQ(h.notes, "earlier notes");
+        EXPECT_FALSE(bench.port.written().contains('d'));
+    }
+}
