@@ -1,7 +1,7 @@
 #include "app/DemoLogger.h"
 #include "app/ProgramOptions.h"
 #include "console/FrmStartup.h"
-#include "link/SerialLink.h"
+#include "console/LoggerConnection.h"
 #include "platform/PortNames.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QtDialogs.h"
@@ -57,10 +57,10 @@ int main(int argc, char **argv)
         }
     }
     Port &port = demo ? demo->port() : static_cast<Port &>(serialPort);
-    SerialLink link(port, loop, *settings, dialogs);
-    link.setDeviceOverride(options.port);
+    LoggerConnection connection(port, loop, *settings, dialogs);
+    connection.link.setDeviceOverride(options.port);
 
-    FrmStartup window(loop, dialogs, *settings, link,
+    FrmStartup window(loop, dialogs, *settings, connection,
                       FrmStartup::Options{PortNames::defaultDataFolder(), options.demo});
     dialogs.setParentWindow(&window);
     if (demo)

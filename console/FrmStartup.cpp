@@ -1,12 +1,14 @@
 #include "console/FrmStartup.h"
 
 #include "console/ClockDisplay.h"
+#include "console/ConnectionWiring.h"
+#include "console/LoggerConnection.h"
+#include "console/LoggerStatusView.h"
 #include "console/DefaultsTab.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
 #include "console/frmAbout.h"
 #include "console/frmComm.h"
-#include "link/SerialLink.h"
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
 #include "ui_frmComm.h"
@@ -14,31 +16,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
-namespace {
-
-QColor toColour(IndicatorColour colour)
-{
-    switch (colour) {
-    case IndicatorColour::Red: return QColor(255, 0, 0);
-    case IndicatorColour::Green: return QColor(0, 255, 0);
-    case IndicatorColour::DarkGreen: return QColor(0, 128, 0);
-    case IndicatorColour::Yellow: return QColor(255, 255, 0);
-    case IndicatorColour::Orange: return QColor(255, 128, 0);
-    }
-    return {};
-}
-
-void colourLabel(QLabel *label, IndicatorColour colour)
-{
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, toColour(colour));
-    label->setPalette(palette);
-}
-
-} // namespace
-
-FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, SerialLink &link,
+FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
+                       LoggerConnection &connection,
                        const Options &options, QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::FrmStartup>())
@@ -51,7 +30,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, 
     m_clocks = std::make_unique<ClockDisplay>(*m_ui, m_state, m_setup, loop, dialogs, m_settings);
     m_setupRules = std::make_unique<SetupRules>(*m_ui, m_setup);
     m_startup = std::make_unique<StartupController>(StartupController::Parts{
-        *m_ui, m_state, m_setup, m_settings, dialogs, link, *m_comm, *m_defaults, *m_clocks,
+        *m_ui, m_state, m_setup, m_settings, dialogs, connection.link, *m_comm, *m_defaults, *m_clocks,
         *m_setupRules, options.defaultDataFolder, options.demoMode});
 
     connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &FrmStartup::SSTab1_Click);
@@ -62,24 +41,15 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, 
     connect(m_ui->mnuHelpSearch, &QAction::triggered, this, &FrmStartup::showHelpUnavailable);
     connect(m_ui->mnuHelpAbout, &QAction::triggered, this, &FrmStartup::showAbout);
     m_ui->txtWaits->installEventFilter(this);
-    connectLinkIndicators(link);
+    m_statusView = new LoggerStatusView(
+        {connection.header, connection.capture.values(), m_setup, connection.state, dialogs},
+        m_ui->statusViewArea);
+    m_statusView->placeIn(m_ui->statusViewArea);
+    m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
+                                                 m_setup, *m_startup});
 }
 
 FrmStartup::~FrmStartup() = default;
-
-void FrmStartup::connectLinkIndicators(SerialLink &link)
-{
-    connect(&link, &SerialLink::comStatusIndicator, this,
-            [this](const QString &text, IndicatorColour colour) {
-                m_ui->lblComStatus->setText(text);
-                colourLabel(m_ui->lblComStatus, colour);
-            });
-    connect(&link, &SerialLink::commPortIndicator, this,
-            [this](const QString &text, IndicatorColour colour) {
-                m_comm->ui().lblCommPort->setText(text);
-                colourLabel(m_comm->ui().lblCommPort, colour);
-            });
-}
 
 void FrmStartup::Form_Load()
 {

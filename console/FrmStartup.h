@@ -14,7 +14,9 @@ class ClockDisplay;
 class DefaultsTab;
 class Dialogs;
 class EventLoop;
-class SerialLink;
+class ConnectionWiring;
+class LoggerConnection;
+class LoggerStatusView;
 class SettingsStore;
 class SetupRules;
 class StartupController;
@@ -36,7 +38,7 @@ public:
         bool demoMode = false;
     };
 
-    FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, SerialLink &link,
+    FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, LoggerConnection &connection,
                const Options &options, QWidget *parent = nullptr);
     ~FrmStartup() override;
 
@@ -50,6 +52,7 @@ public:
     StartupController &startup() { return *m_startup; }
     ClockDisplay &clocks() { return *m_clocks; }
     DefaultsTab &defaults() { return *m_defaults; }
+    LoggerStatusView &statusView() { return *m_statusView; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -61,8 +64,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void connectLinkIndicators(SerialLink &link);
-
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
     StartupSettings m_settings;
@@ -73,4 +74,7 @@ private:
     std::unique_ptr<ClockDisplay> m_clocks;
     std::unique_ptr<SetupRules> m_setupRules;
     std::unique_ptr<StartupController> m_startup;
+    // Owned by its place in the Data Logger tab.
+    LoggerStatusView *m_statusView = nullptr;
+    ConnectionWiring *m_wiring = nullptr;
 };

@@ -113,3 +113,21 @@ void SetupRules::SubClearSettings()
     m_ui.LblLastStartTime->clear();
     m_ui.LblLastStopTime->clear();
 }
+
+void SetupRules::selectMonitor(int channel)
+{
+    QRadioButton *options[] = {m_ui.OptMonitorOff, m_ui.OptMonitorCh1, m_ui.OptMonitorCh2,
+                               m_ui.OptMonitorCh3, m_ui.OptMonitorCh4, m_ui.OptMonitorCh5,
+                               m_ui.OptMonitorCh6, m_ui.OptMonitorCh7, m_ui.OptMonitorCh8};
+    if (channel < 0 || channel > 8)
+        channel = 0;
+    options[channel]->setChecked(true);
+    m_setup.monitorChannel = qint16(channel);
+    const float extra = channel ? SetupState::Selected : 0.0f;
+    m_setup.channelSelect[9] = extra;
+    m_setup.channelSelect[10] = extra;
+    m_ui.lblMonitorOff->setText(channel ? QStringLiteral("Monitor On") : QStringLiteral("Monitor OFF"));
+    if (channel && !isChannelShownSelected(channel))
+        lblActChClick(channel);
+    SubClearSettings();
+}

@@ -20,6 +20,8 @@ public:
     void lblActChClick(int channel);
     void setNumberActiveChannels();
     void SubClearSettings();
+    // Shows channel n (0: none) as the monitor channel and takes it as such.
+    void selectMonitor(int channel);
 
     bool isChannelShownSelected(int channel) const;
 

@@ -1,22 +1,49 @@
 #include "link/SerialLink.h"
 
+#include "link/CommStatusLine.h"
+#include "link/DebugSwitches.h"
+#include "link/Trace.h"
 #include "logger/FunctionsSubs.h"
+#include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
-#include "platform/Port.h"
 #include "platform/PortNames.h"
 #include "platform/StartupSettings.h"
 
-SerialLink::SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs)
+namespace {
+
+const QString Baud9600 = QStringLiteral("9600,N,8,1");
+const QString Baud115K = QStringLiteral("115200,N,8,1");
+const QString CrLf = QStringLiteral("\r\n");
+constexpr int BusyTimeOutMs = 3000;
+constexpr int RxdTimeOutMs = 2000;
+
+} // namespace
+
+SerialLink::SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs,
+                       LinkState &state, DebugSwitches &switches, Trace &trace,
+                       CommStatusLine &status)
     : m_port(port)
     , m_loop(loop)
     , m_settings(settings)
     , m_dialogs(dialogs)
-    , m_tmrTxd(loop.createTimer())
+    , m_state(state)
+    , m_switches(switches)
+    , m_trace(trace)
+    , m_status(status)
+    , m_tmrBusyTimeOut(loop.createTimer())
+    , m_tmrRxd(loop.createTimer())
 {
-    m_tmrTxd->setIntervalMs(2000);
+    m_tmrBusyTimeOut->setIntervalMs(BusyTimeOutMs);
+    m_tmrBusyTimeOut->setHandler([this] { tmrBusyTimeOut_Timer(); });
+    m_tmrRxd->setIntervalMs(RxdTimeOutMs);
+    m_tmrRxd->setHandler([this] { tmrRxd_Timer(); });
+    m_port.setEventHandler([this](Port::Event event) { MSComm1_OnComm(event); });
 }
 
-SerialLink::~SerialLink() = default;
+SerialLink::~SerialLink()
+{
+    m_port.setEventHandler({});
+}
 
 QString SerialLink::deviceName() const
 {
@@ -30,33 +57,43 @@ QString SerialLink::comText() const
     return QStringLiteral("Com %1").arg(m_state.commPortNum);
 }
 
+void SerialLink::applyPortSettings(const QString &settings)
+{
+    m_port.applySettings(settings);
+}
+
+// ---------------------------------------------------------------- connect
+
 void SerialLink::subCommConnect()
 {
     m_state.loggerConnected = false;
     m_state.captureReply = false;
     m_state.lineReady = false;
-    m_tmrTxd->setIntervalMs(3000);
+    m_receiving = false;
+    m_state.txTimeoutMs = 3000;
     m_state.stTxTimeoutText = QStringLiteral("TXD Timed out--No Command Echo?");
 
     const StartupSettings startup(m_settings);
     m_state.commPortNum = qint16(startup.getInt(QStringLiteral("CommPortNum"), 0, 0, 32767));
-    m_state.loggerBaud = startup.get(QStringLiteral("Logger_Baud"), QStringLiteral("9600,N,8,1"));
+    m_state.loggerBaud = startup.get(QStringLiteral("Logger_Baud"), Baud9600);
     m_state.readyLevel = false;
     m_state.portSettings = m_state.loggerBaud;
 
+    const QString comStatus = comText() + u'-' + m_state.loggerBaud.left(2);
     if (m_port.isOpen()) {
         m_port.close();
         Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
-        Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2), IndicatorColour::Red);
+        Q_EMIT comStatusIndicator(comStatus, IndicatorColour::Red);
     }
     m_port.setPortName(deviceName());
     Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
-    Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2), IndicatorColour::Red);
-    m_port.applySettings(m_state.portSettings);
+    Q_EMIT comStatusIndicator(comStatus, IndicatorColour::Red);
+    configurePort();
 
     if (!m_port.isOpen()) {
         m_state.portUnavailable = false;
         subToggleComm();
+        // Nothing to watch on a port that would not open; the caller reports it.
         if (m_state.portUnavailable)
             return;
     }
@@ -67,6 +104,13 @@ void SerialLink::subCommConnect()
     subCheckCTS();
 }
 
+void SerialLink::configurePort()
+{
+    // Byte-wise raw input without flow control is what every Port gives; only
+    // the line settings remain to apply.
+    applyPortSettings(m_state.portSettings);
+}
+
 void SerialLink::subToggleComm()
 {
     if (m_port.isOpen()) {
@@ -75,7 +119,8 @@ void SerialLink::subToggleComm()
         m_state.portUnavailable = true;
         return;
     }
-    const IndicatorColour colour = m_port.isOpen() ? IndicatorColour::DarkGreen : IndicatorColour::Red;
+    const IndicatorColour colour = m_port.isOpen() ? IndicatorColour::DarkGreen
+                                                   : IndicatorColour::Red;
     Q_EMIT commPortIndicator(comText(), colour);
     Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2), colour);
 }
@@ -104,12 +149,360 @@ void SerialLink::subRTSOff()
     Q_EMIT rtsIndicator(IndicatorColour::DarkGreen);
 }
 
+void SerialLink::subStatusDSR()
+{
+    const bool held = m_port.dsr();
+    Q_EMIT dsrIndicator(held ? IndicatorColour::Green : IndicatorColour::Red);
+    if (!held)
+        m_state.loggerConnected = false;
+}
+
 void SerialLink::subStatusDCD()
 {
     Q_EMIT dcdIndicator(m_port.cd() ? IndicatorColour::DarkGreen : IndicatorColour::Red);
 }
 
+bool SerialLink::fnCTS()
+{
+    return m_port.cts() == m_state.readyLevel;
+}
+
+void SerialLink::subClearBuffers()
+{
+    while (m_port.bytesWaiting() > 0)
+        m_port.takeByte();
+    m_port.discardOutput();
+    m_state.stRxLine.clear();
+    m_state.stLastLine.clear();
+    m_state.stReply.clear();
+}
+
+void SerialLink::stopReceiveTimer()
+{
+    m_tmrRxd->stop();
+}
+
+// ---------------------------------------------------------------- connection watch
+
 void SerialLink::subCheckCTS()
 {
-    // Connection recognition comes with the connection watch.
+    // Judge CTS only once it has settled: a plug going in bounces. This loop
+    // does not yield, so nothing else runs while the line is read.
+    int busy = 0;
+    int ready = 0;
+    while (!(busy >= BusyReadings && ready == 0) && !(ready >= ReadyReadings && busy == 0)) {
+        if (m_port.cts()) {
+            ++busy;
+            ready = 0;
+        } else {
+            ++ready;
+            busy = 0;
+        }
+    }
+    if (!fnCTS()) {
+        Q_EMIT ctsIndicator(IndicatorColour::Red);
+        m_tmrBusyTimeOut->start();
+        return;
+    }
+    m_tmrBusyTimeOut->stop();
+    Q_EMIT ctsIndicator(IndicatorColour::DarkGreen);
+    Q_EMIT loggerIndicator(QStringLiteral("Logger Connected"), IndicatorColour::DarkGreen);
+    // A failed first read leaves the logger marked connected, as it was
+    // recognised; the operator is asked to reconnect it.
+    if (!m_state.loggerConnected && !runNewConnection())
+        return;
+    m_state.loggerConnected = true;
+    Q_EMIT loggerIndicator(QStringLiteral("Logger Connected"), IndicatorColour::DarkGreen);
+}
+
+bool SerialLink::runNewConnection()
+{
+    m_state.loggerConnected = true;
+    Q_EMIT newConnectionStarting();
+    applyPortSettings(m_state.portSettings);
+    subWait(m_loop, m_state.commAbort, 0.5f);
+    subClearBuffers();
+
+    m_status.show(QStringLiteral("NEW CONNECTION!"));
+    Q_EMIT loggerIndicator(QStringLiteral("NEW CONNECTION"), IndicatorColour::DarkGreen);
+    m_status.startBlanking();
+
+    m_status.show(QStringLiteral("Sending G to reset bootloader"));
+    subWait(m_loop, m_state.commAbort, 1.0f);
+    m_port.write(QByteArrayLiteral("G"));
+    subWait(m_loop, m_state.commAbort, 1.0f);
+    m_status.startBlanking();
+
+    return readFirstLines();
+}
+
+bool SerialLink::readFirstLines()
+{
+    QStringList lines;
+    for (const char *address : {"0000", "0010", "0020"}) {
+        const QString line = m_steps.readHexHeaderLine
+                                 ? m_steps.readHexHeaderLine(QString::fromLatin1(address))
+                                 : QString();
+        if (m_state.commAbort) {
+            Q_EMIT loggerIndicator(QStringLiteral("BAD CONNECTION--Restart (from subcheckCTS)"),
+                                   IndicatorColour::Red);
+            const int answer = m_dialogs.Message_Box(
+                QStringLiteral("Problem Reading NEW Connection...") + CrLf
+                    + QStringLiteral("Retry Read, or Cancel, then disconnect the logger and try again."),
+                Dialogs::RetryCancel, QStringLiteral("NEW Connection Problem in subCheckCTS"));
+            if (answer == Dialogs::Retry && m_steps.resetCommCommand)
+                m_steps.resetCommCommand();
+            return false;
+        }
+        lines << line.mid(6, 32);
+    }
+    const QString status = m_steps.readStatusByte ? m_steps.readStatusByte() : QString();
+    Q_EMIT firstLinesRead(lines, status);
+    if (m_steps.disableDump)
+        m_steps.disableDump();
+    if (m_steps.captureEvents)
+        m_steps.captureEvents();
+    if (!m_autoDownloadBypass) {
+        if (m_steps.readHeader)
+            m_steps.readHeader();
+    } else {
+        Q_EMIT showLoggerTab();
+    }
+    return true;
+}
+
+void SerialLink::tmrBusyTimeOut_Timer()
+{
+    m_tmrBusyTimeOut->stop();
+    subWait(m_loop, m_state.commAbort, 0.35f);
+    if (!fnCTS()) {
+        m_state.loggerConnected = false;
+        selectBaud(false);
+        Q_EMIT loggerIndicator(QStringLiteral("Logger Not Detected"), IndicatorColour::Red);
+        subClearBuffers();
+        Q_EMIT loggerLost();
+        return;
+    }
+    const QString text = QStringLiteral("False Disconnect Error");
+    m_status.show(text);
+    haltOnError(QStringLiteral("err-03..False Disconnect Error in tmrBusyTimeOut"));
+    if (m_switches.monitor)
+        m_trace.subDebugPrintERR(text);
+    m_status.startBlanking();
+    subCheckCTS();
+}
+
+// ---------------------------------------------------------------- receive
+
+void SerialLink::MSComm1_OnComm(Port::Event event)
+{
+    switch (event) {
+    case Port::Event::Receive:
+        m_receiving = true;
+        m_tmrRxd->start();
+        while (m_port.bytesWaiting() > 0) {
+            const int byte = m_port.takeByte();
+            if (byte < 0)
+                break;
+            receiveByte(QChar(m_switches.msbFix && byte > 127 ? byte - 128 : byte));
+        }
+        return;
+    case Port::Event::CtsChange:
+        subCheckCTS();
+        return;
+    case Port::Event::CdChange:
+        subStatusDCD();
+        portError(m_port.cd() ? QStringLiteral("Change in CD Detected - Green")
+                              : QStringLiteral("Change in CD Detected - RED"));
+        return;
+    case Port::Event::DsrChange:
+        m_switches.beepOnError(m_dialogs);
+        return;
+    case Port::Event::EndOfFile:
+        m_switches.beepOnError(m_dialogs);
+        if (m_switches.monitor)
+            m_trace.subDebugPrintERR(QStringLiteral("onComm--EOF Error"));
+        return;
+    case Port::Event::Break:
+        return;
+    case Port::Event::ReceiveOverflow:
+        // What is left in the buffer is incomplete: drop it so no stale bytes
+        // are taken for the start of the next reply.
+        while (m_port.bytesWaiting() > 0)
+            m_port.takeByte();
+        portError(portErrorText(event));
+        return;
+    default:
+        portError(portErrorText(event));
+        return;
+    }
+}
+
+void SerialLink::receiveByte(QChar c)
+{
+    if (c == u'?' && !m_state.loggerConnected) {
+        onBootloaderPrompt(c);
+        return;
+    }
+    Q_EMIT rxdAppended(QString(c));
+    if (m_state.captureReply)
+        m_state.stReply += c;
+    if (c != u'\r') {
+        m_state.stRxLine += c;
+        return;
+    }
+    completeLine();
+}
+
+void SerialLink::completeLine()
+{
+    m_tmrRxd->stop();
+    m_state.lineReady = true;
+    m_state.stLastLine = m_state.stRxLine;
+    if (m_switches.monitor)
+        m_trace.receivedLine(m_state.stLastLine + QStringLiteral("[cr]"));
+    Q_EMIT rxdAppended(QStringLiteral("[cr]"));
+    Q_EMIT lineReceived(m_state.stLastLine);
+    m_state.stRxLine.clear();
+    m_receiving = false;
+}
+
+void SerialLink::onBootloaderPrompt(QChar c)
+{
+    m_status.show(QStringLiteral("stbuffer=>") + c + QStringLiteral("< ? in in buffer....bootloader active"));
+    m_dialogs.Message_Box(QStringLiteral("Logger was connected PRIOR to power up, or") + CrLf
+                              + QStringLiteral("connection change was not recognized.") + CrLf
+                              + QStringLiteral("Check if the battery is installed, and good.") + CrLf
+                              + QStringLiteral("Click [OK]to continue.") + CrLf,
+                          Dialogs::OkOnly, QStringLiteral("Boot or unrecognized CTS change."));
+    if (m_steps.resetCommCommand)
+        m_steps.resetCommCommand();
+    m_status.startBlanking();
+}
+
+void SerialLink::tmrRxd_Timer()
+{
+    m_tmrRxd->stop();
+    const QString text = QStringLiteral("Receive data timout--no vbCR");
+    m_status.show(text);
+    m_switches.beepOnError(m_dialogs);
+    haltOnError(QStringLiteral("err-04..RXD Timeout Timer Tripped (tmrRxd)"));
+    if (m_switches.monitor)
+        m_trace.subDebugPrintERR(text + QStringLiteral(" TmrRxd_Timer called. "));
+    m_status.startBlanking();
+}
+
+// ---------------------------------------------------------------- port errors
+
+QString SerialLink::portErrorText(Port::Event event)
+{
+    switch (event) {
+    case Port::Event::CtsTimeout: return QStringLiteral("CTS Timeout");
+    case Port::Event::DsrTimeout: return QStringLiteral("DSR Timeout");
+    case Port::Event::CdTimeout: return QStringLiteral("Carrier Detect Timeout");
+    case Port::Event::Framing: return QStringLiteral("Framing Error");
+    case Port::Event::Overrun: return QStringLiteral("Overrun Error");
+    case Port::Event::ReceiveOverflow: return QStringLiteral("Rxd Buffer Overflow");
+    case Port::Event::Parity: return QStringLiteral("Parity Error");
+    case Port::Event::TransmitFull: return QStringLiteral("Transmit stBuffer Full");
+    case Port::Event::ConfigurationError: return QStringLiteral("Error retrieving DCB");
+    case Port::Event::Ring: return QStringLiteral("Dingy Ringy");
+    default: return QStringLiteral("Unknown error or event");
+    }
+}
+
+void SerialLink::haltOnError(const QString &text)
+{
+    m_switches.haltOnErrorBox(m_dialogs, text);
+}
+
+void SerialLink::portError(const QString &text)
+{
+    subDTROn();
+    if (m_switches.monitor)
+        m_trace.subDebugPrintERR(text + QStringLiteral("in OnComm"));
+    m_switches.beepOnError(m_dialogs);
+    haltOnError(QStringLiteral("err-01..OnCOMM Error in OnComm"));
+    m_status.append(text);
+    m_status.startBlanking();
+    if (!m_state.loggerConnected)
+        return;
+    m_dialogs.beep();
+    const QString empty;
+    const QStringList lines = {
+        QStringLiteral("WARNING !  Communications Hardware Error!"),
+        empty,
+        QStringLiteral("The system has encountered a ") + text,
+        empty,
+        QStringLiteral("Click 'OK' to abort the current download, then disconnect the logger."),
+        empty,
+        QStringLiteral("You may be able to successfully download the data by forcing the system "),
+        QStringLiteral("to operate at 9600 Baud only.  Click on the DEFAULT tab, and UN-Click "),
+        QStringLiteral("the option to enable the AutoBaud option (i.e. disable autobaud select), "),
+        QStringLiteral("Then reconnect the logger to start operation at the lower baud rate,"),
+        QStringLiteral("and retry downloading the data."),
+        empty,
+        QStringLiteral("This error may indicate that your PC does not have the speed to properly"),
+        QStringLiteral("handle high speed communication.  "),
+        empty,
+        QStringLiteral("Please contact KORVAN, Inc. for diagnosis & repair."),
+    };
+    m_dialogs.Message_Box(lines.join(CrLf), Dialogs::OkOnly,
+                          QStringLiteral("OnComm Event Error Trap"));
+    m_state.cancelDownload = true;
+}
+
+// ---------------------------------------------------------------- baud
+
+void SerialLink::selectBaud(bool highSpeed)
+{
+    const QString target = highSpeed ? Baud115K : Baud9600;
+    if (m_state.portSettings.contains(highSpeed ? QStringLiteral("115200") : QStringLiteral("9600")))
+        return;
+    if (!m_state.loggerConnected) {
+        if (highSpeed) {
+            const QString text = QStringLiteral("Cannot change to 115KBaud--no logger connected.");
+            if (m_switches.monitor)
+                m_trace.subDebugPrintERR(text);
+            m_dialogs.Message_Box(text, Dialogs::OkOnly,
+                                  QStringLiteral("Baud Rate change Error Detected in subBaud 115 KB"));
+            Q_EMIT baudSelected(false);
+            return;
+        }
+        applyPortSettings(Baud9600);
+        m_state.portSettings = Baud9600;
+        Q_EMIT baudSelected(false);
+        return;
+    }
+    Q_EMIT baudSelected(highSpeed);
+    if (m_steps.sendCommand)
+        m_steps.sendCommand(QStringLiteral("u"), QString(), QString(), QString(), 0);
+    subWait(m_loop, m_state.commAbort, 0.2f);
+    applyPortSettings(target);
+    m_state.portSettings = target;
+    subWait(m_loop, m_state.commAbort, 0.1f);
+    const QString proof = highSpeed ? QStringLiteral("115.2KBaud123456")
+                                    : QStringLiteral("9600Baud90123456");
+    if (m_steps.sendCommand)
+        m_steps.sendCommand(QStringLiteral("d"), QStringLiteral("02F0"), QStringLiteral("#"), proof, 16);
+    if (m_switches.monitor)
+        m_trace.subDebugPrintERR((highSpeed ? QStringLiteral("Baud rate set to 115 KB")
+                                            : QStringLiteral("Baud rate set to 9.6 KB"))
+                                 + CrLf);
+    Q_EMIT comStatusIndicator(comText() + u'-' + (highSpeed ? QStringLiteral("115") : QStringLiteral("9.6")),
+                              IndicatorColour::DarkGreen);
+}
+
+void SerialLink::autoSwitchBaud()
+{
+    if (m_state.portSettings.contains(QStringLiteral("9600")) && m_state.hiSpeedCapable && m_autoBaud)
+        selectBaud(true);
+}
+
+void SerialLink::subResetBaud()
+{
+    m_state.loggerBaud = Baud9600;
+    StartupSettings(m_settings).save(QStringLiteral("Logger_Baud"), m_state.loggerBaud);
+    Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2),
+                              m_port.isOpen() ? IndicatorColour::DarkGreen : IndicatorColour::Red);
 }

@@ -2,32 +2,60 @@
 
 #include "link/IndicatorColour.h"
 #include "link/LinkState.h"
+#include "platform/Port.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
+class CommStatusLine;
 class Dialogs;
 class EventLoop;
-class Port;
 class SettingsStore;
 class Timer;
+class Trace;
+struct DebugSwitches;
 
 // Owns the serial port to the logger: configures and opens it, drives the
-// handshake lines and keeps the link state. Windows follow it through signals.
+// handshake lines, turns port events into the shared receive state, tells a
+// logger plugged in from one pulled out, and switches the baud rate.
+// Windows follow it through signals; it never touches a widget.
 class SerialLink : public QObject
 {
     Q_OBJECT
 
 public:
-    SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs);
+    // What the new-connection sequence and the baud switch need from the
+    // rest of the link and from the program; filled by whoever owns both ends.
+    struct Steps
+    {
+        std::function<QString(const QString &address)> readHexHeaderLine; // fnReadHexHdra
+        std::function<QString()> readStatusByte;                         // subSBRead
+        std::function<void()> disableDump;                               // subDisableDump
+        std::function<void()> resetCommCommand;                          // SubResetCommCommand
+        std::function<void()> captureEvents;                             // event and status capture
+        std::function<void()> readHeader;                                // whole header read
+        // Sends one framed command (letter, address, separator, data, length).
+        std::function<void(QString, QString, QString, QString, qint16)> sendCommand;
+    };
+
+    static constexpr int ReadyReadings = 20;
+    static constexpr int BusyReadings = 2500;
+
+    SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs,
+               LinkState &state, DebugSwitches &switches, Trace &trace, CommStatusLine &status);
     ~SerialLink() override;
 
     LinkState &state() { return m_state; }
     const LinkState &state() const { return m_state; }
     Port &port() { return m_port; }
+    void setSteps(Steps steps) { m_steps = std::move(steps); }
 
     // A device named on the command line replaces the numbered port.
     void setDeviceOverride(const QString &device) { m_deviceOverride = device; }
+    // The main window's "bypass automatic download" box.
+    void setAutoDownloadBypass(bool bypass) { m_autoDownloadBypass = bypass; }
+    void setAutoBaud(bool on) { m_autoBaud = on; }
 
     void subCommConnect();
     void subToggleComm();
@@ -35,28 +63,77 @@ public:
     void subDTROff();
     void subRTSOn();
     void subRTSOff();
+    void subStatusDSR();
     void subStatusDCD();
-    // Debounces CTS and recognises a new connection.
+    bool fnCTS();
     void subCheckCTS();
+    void subClearBuffers();
+    void stopReceiveTimer();
+    void MSComm1_OnComm(Port::Event event);
+
+    // Selecting OptBaud115K (true) or OptBaud9600 (false).
+    void selectBaud(bool highSpeed);
+    // After a header read: go to 115200 when the logger and the operator allow it.
+    void autoSwitchBaud();
+    void subResetBaud();
+
+    // Text of a port line error, as reported to the operator.
+    static QString portErrorText(Port::Event event);
 
 Q_SIGNALS:
-    // "Com 1" / open or closed, for the communications window.
     void commPortIndicator(const QString &text, IndicatorColour colour);
-    // "Com 1-96", for the main window's port indicator.
     void comStatusIndicator(const QString &text, IndicatorColour colour);
     void dtrIndicator(IndicatorColour colour);
     void rtsIndicator(IndicatorColour colour);
+    void dsrIndicator(IndicatorColour colour);
     void dcdIndicator(IndicatorColour colour);
+    // CTS as the logger's ready/busy line: LblCTS, lblCTSStatus, LblBusyStatus.
+    void ctsIndicator(IndicatorColour colour);
+    // lblLgrStatus text and the logger lamps' colour.
+    void loggerIndicator(const QString &text, IndicatorColour colour);
+    // Characters received, for LblRxd ("[cr]" marks a line end).
+    void rxdAppended(const QString &text);
+    // A complete line, for the real-time display.
+    void lineReceived(const QString &line);
+    // A logger was just plugged in: displays of the previous one are invalid.
+    void newConnectionStarting();
+    // The logger is gone: blank every display of it.
+    void loggerLost();
+    // The first header lines and the status byte were read.
+    void firstLinesRead(const QStringList &lines, const QString &statusText);
+    // Header reading was bypassed: show the Data Logger tab.
+    void showLoggerTab();
+    // The baud option shown as selected.
+    void baudSelected(bool highSpeed);
 
 private:
     QString deviceName() const;
     QString comText() const;
+    void configurePort();
+    bool runNewConnection();
+    bool readFirstLines();
+    void receiveByte(QChar c);
+    void completeLine();
+    void onBootloaderPrompt(QChar c);
+    void portError(const QString &text);
+    void tmrBusyTimeOut_Timer();
+    void tmrRxd_Timer();
+    void haltOnError(const QString &text);
+    void applyPortSettings(const QString &settings);
 
     Port &m_port;
     EventLoop &m_loop;
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
-    LinkState m_state;
+    LinkState &m_state;
+    DebugSwitches &m_switches;
+    Trace &m_trace;
+    CommStatusLine &m_status;
+    Steps m_steps;
     QString m_deviceOverride;
-    std::unique_ptr<Timer> m_tmrTxd;
+    bool m_autoDownloadBypass = false;
+    bool m_autoBaud = true;
+    bool m_receiving = false;
+    std::unique_ptr<Timer> m_tmrBusyTimeOut;
+    std::unique_ptr<Timer> m_tmrRxd;
 };

@@ -6,7 +6,8 @@ MainWindowFixture::MainWindowFixture()
     : dataFolder(dir.filePath(QStringLiteral("LoggerData")))
     , settings(dir.filePath(QStringLiteral("settings.ini")))
     , startup(settings)
-    , link(port, loop, settings, dialogs)
+    , connection(port, loop, settings, dialogs)
+    , link(connection.link)
 {
 }
 
@@ -17,7 +18,7 @@ MainWindowFixture::~MainWindowFixture()
 
 void MainWindowFixture::load()
 {
-    window = std::make_unique<FrmStartup>(loop, dialogs, settings, link,
+    window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
                                           FrmStartup::Options{dataFolder, false});
     window->Form_Load();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console/FrmStartup.h"
-#include "link/SerialLink.h"
+#include "console/LoggerConnection.h"
 #include "platform/SettingsStore.h"
 #include "platform/StartupSettings.h"
 #include "sim/VirtualEventLoop.h"
@@ -37,6 +37,7 @@ protected:
     SettingsStore settings;
     StartupSettings startup;
     FakePort port;
-    SerialLink link;
+    LoggerConnection connection;
+    SerialLink &link;
     std::unique_ptr<FrmStartup> window;
 };

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+namespace Ui {
+class FrmStartup;
+}
+class LoggerConnection;
+class LoggerStatusView;
+class SetupRules;
+class StartupController;
+class frmComm;
+struct SetupState;
+
+// Connects one logger connection to the main window and the communications
+// window: indicators, status texts, the status view, and the hooks through
+// which the link and the header read reach the Setup tab and the start-up.
+class ConnectionWiring : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Windows
+    {
+        Ui::FrmStartup &ui;
+        frmComm &comm;
+        LoggerStatusView &view;
+        SetupRules &setupRules;
+        SetupState &setup;
+        StartupController &startup;
+    };
+
+    ConnectionWiring(LoggerConnection &connection, const Windows &windows);
+
+private:
+    void wireIndicators();
+    void wireTraffic();
+    void wireConnectionEvents();
+    void wireDebugSwitches();
+    void wireStatusByte();
+    void wireHeaderRead();
+    void wireCapture();
+    void wireButtons();
+    void onLoggerLost();
+
+    LoggerConnection &m_c;
+    Windows m_w;
+};

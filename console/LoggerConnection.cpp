@@ -1,0 +1,53 @@
+#include "console/LoggerConnection.h"
+
+#include "link/LineReader.h"
+
+LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &settings,
+                                   Dialogs &dialogs)
+    : status(loop)
+    , transport(port, loop, dialogs, state, switches, trace, status)
+    , link(port, loop, settings, dialogs, state, switches, trace, status)
+    , statusByte(transport, state, dialogs, loop, status, switches)
+    , buttons(statusByte, transport, port, state, dialogs, loop, switches)
+    , headerReader(header, transport, state, loop, dialogs)
+    , capture(transport.lineReader(), state, loop)
+{
+    wireLink();
+    wireLogger();
+}
+
+void LoggerConnection::wireLink()
+{
+    transport.setLinkHooks({
+        [this] { return link.fnCTS(); },
+        [this] { link.subClearBuffers(); },
+        [this] { link.subDTROn(); },
+        [this] { link.stopReceiveTimer(); },
+    });
+    SerialLink::Steps steps;
+    steps.readHexHeaderLine = [this](const QString &address) {
+        return transport.lineReader().fnReadHexHdra(address);
+    };
+    steps.readStatusByte = [this] {
+        statusByte.subSBRead();
+        return statusByte.statusText();
+    };
+    steps.disableDump = [this] { statusByte.subDisableDump(); };
+    steps.resetCommCommand = [this] { buttons.SubResetCommCommand(); };
+    steps.captureEvents = [this] { capture.subReadPic(); };
+    steps.readHeader = [this] { headerReader.subReadHeader(); };
+    steps.sendCommand = [this](QString c, QString a, QString s, QString d, qint16 n) {
+        transport.sendCommand(c, a, s, d, n);
+    };
+    link.setSteps(std::move(steps));
+    QObject::connect(&link, &SerialLink::loggerLost, &statusByte,
+                     [this] { statusByte.subSBClearDisplay(); });
+}
+
+void LoggerConnection::wireLogger()
+{
+    MaintenanceButtons::Hooks buttonHooks;
+    buttonHooks.confirmSN = [this] { headerReader.subConfirmSN(); };
+    buttonHooks.clearBuffers = [this] { link.subClearBuffers(); };
+    buttons.setHooks(buttonHooks);
+}

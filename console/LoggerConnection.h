@@ -1,0 +1,44 @@
+#pragma once
+
+#include "link/CommStatusLine.h"
+#include "link/CommandTransport.h"
+#include "link/DebugSwitches.h"
+#include "link/LinkState.h"
+#include "link/MaintenanceButtons.h"
+#include "link/SerialLink.h"
+#include "link/StatusByteCommands.h"
+#include "link/Trace.h"
+#include "logger/EventCapture.h"
+#include "logger/HeaderReader.h"
+#include "logger/LoggerHeader.h"
+
+class Dialogs;
+class EventLoop;
+class Port;
+class SettingsStore;
+
+// Everything that talks to one logger on one port, built in dependency order
+// and wired together: the link (port watch, transport, status byte, control
+// commands) and the logger side it calls when a logger is plugged in (event
+// capture and header read). The windows add their own hooks on top.
+class LoggerConnection
+{
+public:
+    LoggerConnection(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs);
+
+    LinkState state;
+    DebugSwitches switches;
+    Trace trace;
+    CommStatusLine status;
+    CommandTransport transport;
+    SerialLink link;
+    StatusByteCommands statusByte;
+    MaintenanceButtons buttons;
+    LoggerHeader header;
+    HeaderReader headerReader;
+    EventCapture capture;
+
+private:
+    void wireLink();
+    void wireLogger();
+};
