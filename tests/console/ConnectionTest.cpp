@@ -1,0 +1,154 @@
+#include "console/FrmStartup.h"
+#include "console/LoggerConnection.h"
+#include "console/LoggerStatusView.h"
+#include "console/frmComm.h"
+#include "platform/SettingsStore.h"
+#include "platform/StartupSettings.h"
+#include "sim/LoggerPresets.h"
+#include "sim/LoggerSimulator.h"
+#include "sim/SimPort.h"
+#include "sim/VirtualEventLoop.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "ui_FrmStartup.h"
+#include "ui_LoggerStatusView.h"
+#include "ui_frmComm.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The main window with the simulated logger on its port, under virtual time:
+// the bench a technician sees, from Log On to the logger's figures.
+class Connection : public ::testing::Test
+{
+protected:
+    Connection()
+        : settings(dir.filePath("settings.ini"))
+        , logger(loop, LoggerPresets::build(LoggerPreset::Finished, loop.now()))
+        , port(loop, logger)
+        , connection(port, loop, settings, dialogs)
+    {
+        StartupSettings startup(settings);
+        QDir().mkpath(dir.filePath("data"));
+        startup.save("DefaultPath", dir.filePath("data"));
+        startup.save("CommPortNum", "1");
+        window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+                                              FrmStartup::Options{dir.filePath("data"), true});
+        window->Form_Load();
+    }
+
+    void logOn()
+    {
+        window->ui().CmdLogOn->click();
+        loop.advanceSeconds(1);
+    }
+    // Runs the bench until the check interval of the connection watch has passed.
+    void settle(double seconds = 5) { loop.advanceSeconds(seconds); }
+
+    LinkState &state() { return connection.state; }
+    QString loggerStatus() { return window->ui().lblLgrStatus->text(); }
+    QByteArray headerText(int address) { return logger.image().header.mid(address, 16); }
+
+    QTemporaryDir dir;
+    VirtualEventLoop loop;
+    ScriptedDialogs dialogs;
+    SettingsStore settings;
+    LoggerSimulator logger;
+    SimPort port;
+    LoggerConnection connection;
+    std::unique_ptr<FrmStartup> window;
+};
+
+TEST_F(Connection, LogOnFindsTheLoggerReadsItAndShowsIt)
+{
+    logOn();
+
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_EQ(loggerStatus(), "Logger Connected");
+    EXPECT_TRUE(connection.header.headerValid);
+    const Ui::LoggerStatusView &view = window->statusView().ui();
+    EXPECT_EQ(view.LblRdSerialNum->text().trimmed(), connection.header.serialNumber.trimmed());
+    EXPECT_FALSE(view.LblRdSerialNum->text().trimmed().isEmpty());
+    EXPECT_FALSE(view.LblRdMemInst->text().isEmpty());
+    EXPECT_EQ(logger.statusByte() & 0x80, 0x80) << "the status view leaves dump output on";
+
+    // A current-series logger with auto-baud ticked runs at 115200, proved by
+    // the text write the switch makes.
+    EXPECT_TRUE(state().portSettings.startsWith("115200"));
+    EXPECT_EQ(port.settings(), "115200,N,8,1");
+    EXPECT_EQ(logger.baud(), 115200);
+    EXPECT_EQ(headerText(0x02F0), QByteArray("115.2KBaud123456"));
+    EXPECT_EQ(window->comm().ui().OptBaud115K->isChecked(), true);
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.titles().join(", ").toStdString();
+}
+
+TEST_F(Connection, UnpluggingIsALostLoggerAndPluggingInReadsItAfresh)
+{
+    logOn();
+    ASSERT_TRUE(state().loggerConnected);
+
+    logger.unplug();
+    loop.advanceSeconds(2.9);
+    EXPECT_TRUE(state().loggerConnected) << "not judged before the 3 s check";
+    settle();
+    EXPECT_FALSE(state().loggerConnected);
+    EXPECT_EQ(loggerStatus(), "Logger Not Detected");
+    EXPECT_EQ(window->ui().LblMessage3->text(), "Logger Disconnected -- Waiting for a Logger");
+    EXPECT_EQ(port.settings(), "9600,N,8,1") << "each connection starts at 9600";
+
+    logger.plugIn();
+    settle(30);
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_TRUE(connection.header.headerValid);
+    EXPECT_EQ(port.settings(), "115200,N,8,1");
+}
+
+TEST_F(Connection, ShortBusySpellIsAFalseDisconnect)
+{
+    window->comm().ui().chkDebugprintRxdTxd->setChecked(true);
+    logOn();
+    const QString serial = connection.header.serialNumber;
+    logger.holdCtsBusy(3'200'000'000LL); // back before the 0.35 s second look
+    settle();
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_TRUE(connection.trace.text().contains("False Disconnect Error"));
+    EXPECT_EQ(loggerStatus(), "Logger Connected");
+}
+
+TEST_F(Connection, FlickeringCtsIsNotJudgedUntilItSettles)
+{
+    logger.unplug();
+    logOn();
+    settle();
+    ASSERT_FALSE(state().loggerConnected);
+    logger.plugIn();
+    logger.flickerCts(3, 5000);
+    settle(30);
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_TRUE(connection.header.headerValid);
+}
+
+TEST_F(Connection, HighSpeedIsRefusedWithoutALogger)
+{
+    logger.unplug();
+    logOn();
+    settle();
+    dialogs.expect("Baud Rate change Error Detected in subBaud 115 KB");
+    window->comm().ui().OptBaud115K->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Cannot change to 115KBaud--no logger connected.");
+    EXPECT_EQ(port.settings(), "9600,N,8,1");
+    EXPECT_TRUE(window->comm().ui().OptBaud9600->isChecked());
+}
+
+TEST_F(Connection, ReceiveOverflowLeavesNoStaleBytes)
+{
+    logger.unplug();
+    logOn();
+    settle();
+    connection.transport.sendCommand("r"); // nobody answers: bytes may still be waiting
+    logger.raiseLineError(Port::Event::ReceiveOverflow);
+    loop.advanceSeconds(0.1);
+    EXPECT_EQ(port.bytesWaiting(), 0);
+    EXPECT_TRUE(window->comm().ui().lblCommStatus->text().contains("Rxd Buffer Overflow"));
+}
