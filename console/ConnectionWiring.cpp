@@ -78,6 +78,8 @@ void ConnectionWiring::wireIndicators()
     connect(comm.OptBaud9600, &QRadioButton::clicked, this, [link] { link->selectBaud(false); });
     connect(ui.ChkAutoBaud, &QCheckBox::toggled, this, [link](bool on) { link->setAutoBaud(on); });
     link->setAutoBaud(ui.ChkAutoBaud->isChecked());
+    connect(ui.ChkAutoDnldBypass, &QCheckBox::toggled, this,
+            [link](bool on) { link->setAutoDownloadBypass(on); });
 }
 
 void ConnectionWiring::wireTraffic()

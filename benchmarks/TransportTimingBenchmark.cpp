@@ -1,5 +1,5 @@
-// Timing figures of the transport, not assertions: run with
-//   core_tests --gtest_also_run_disabled_tests --gtest_filter='*TransportTiming*'
+// Timing figures of the transport, not assertions: run
+//   ./build/benchmarks/link_benchmark
 // They print what one 16-byte data line ("e" read: 8 characters out, 43 back)
 // costs against its time on the wire.
 #include "tests/link/LinkBench.h"
@@ -58,7 +58,7 @@ Figures readLines(EventLoop &loop, int baud, double delay, int lines)
 
 // The same exchange done by hand with nothing but the port: what the
 // simulated line itself takes in real time (its timers count whole ms).
-TEST(DISABLED_TransportTiming, BareExchangesOnTheSimulatedLine)
+TEST(TransportTiming, BareExchangesOnTheSimulatedLine)
 {
     for (const int baud : {9600, 115200}) {
         QtEventLoop loop;
@@ -93,7 +93,7 @@ TEST(DISABLED_TransportTiming, BareExchangesOnTheSimulatedLine)
     }
 }
 
-TEST(DISABLED_TransportTiming, PausePerCharacterUnderTheQtLoop)
+TEST(TransportTiming, PausePerCharacterUnderTheQtLoop)
 {
     QtEventLoop loop;
     for (const double delay : {500.0, 100.0, 2000.0}) {
@@ -112,7 +112,7 @@ TEST(DISABLED_TransportTiming, PausePerCharacterUnderTheQtLoop)
     }
 }
 
-TEST(DISABLED_TransportTiming, OwnHandlingPerLineUnderVirtualTime)
+TEST(TransportTiming, OwnHandlingPerLineUnderVirtualTime)
 {
     // Under virtual time nothing waits: the wall time is the program's own
     // work per line (transport, line read, receive handling) plus the simulator's.
@@ -123,7 +123,7 @@ TEST(DISABLED_TransportTiming, OwnHandlingPerLineUnderVirtualTime)
                 f.wallMsPerLine * 1e3, f.cpuMsPerLine * 1e3);
 }
 
-TEST(DISABLED_TransportTiming, LinesInRealTimeWithTheSimulatedLogger)
+TEST(TransportTiming, LinesInRealTimeWithTheSimulatedLogger)
 {
     struct Run
     {
