@@ -9,7 +9,7 @@
 #include "logger/FunctionsSubs.h"
 #include "sim/LoggerSimulator.h"
 #include "sim/SimPort.h"
-#include "tests/link/TapPort.h"
+#include "tests/support/TapPort.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QStringList>

@@ -1,24 +1,5 @@
 #include "tests/link/StatusByteBench.h"
 
-TappedPort::TappedPort(Port &inner)
-    : m_inner(inner)
-{
-    m_inner.setEventHandler([this](Port::Event event) { raise(event); });
-}
-
-void TappedPort::write(const QByteArray &bytes)
-{
-    m_written += bytes;
-    m_inner.write(bytes);
-}
-
-QByteArray TappedPort::takeWritten()
-{
-    QByteArray written;
-    written.swap(m_written);
-    return written;
-}
-
 StatusByteBench::StatusByteBench(const LoggerImage &image)
     : logger(loop, image)
     , simPort(loop, logger)

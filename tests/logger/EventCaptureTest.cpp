@@ -13,6 +13,8 @@
 #include "sim/VirtualEventLoop.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include "tests/support/TapPort.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -34,44 +36,6 @@ struct Selection
                 return channel;
         return 0;
     }
-};
-
-// Records what the program writes, so a test can tell which lines it read.
-class RecordingPort : public Port
-{
-public:
-    explicit RecordingPort(Port &inner)
-        : m_inner(inner)
-    {
-        m_inner.setEventHandler([this](Event event) { raise(event); });
-    }
-    QByteArray written;
-
-    void setPortName(const QString &name) override { m_inner.setPortName(name); }
-    QString portName() const override { return m_inner.portName(); }
-    bool open() override { return m_inner.open(); }
-    void close() override { m_inner.close(); }
-    bool isOpen() const override { return m_inner.isOpen(); }
-    bool applySettings(const QString &s) override { return m_inner.applySettings(s); }
-    QString settings() const override { return m_inner.settings(); }
-    void setDtr(bool on) override { m_inner.setDtr(on); }
-    void setRts(bool on) override { m_inner.setRts(on); }
-    bool dtr() const override { return m_inner.dtr(); }
-    bool rts() const override { return m_inner.rts(); }
-    bool cts() const override { return m_inner.cts(); }
-    bool dsr() const override { return m_inner.dsr(); }
-    bool cd() const override { return m_inner.cd(); }
-    int bytesWaiting() const override { return m_inner.bytesWaiting(); }
-    int takeByte() override { return m_inner.takeByte(); }
-    void write(const QByteArray &bytes) override
-    {
-        written += bytes;
-        m_inner.write(bytes);
-    }
-    void discardOutput() override { m_inner.discardOutput(); }
-
-private:
-    Port &m_inner;
 };
 
 // The capture on the simulated logger under virtual time, with a receive
@@ -129,17 +93,16 @@ public:
     QStringList addressesRead()
     {
         QStringList addresses;
-        for (const QByteArray &command : port.written.split('\r'))
+        for (const QByteArray &command : port.takeWritten().split('\r'))
             if (command.startsWith('a'))
                 addresses.append(QString::fromLatin1(command.mid(1, 4)));
-        port.written.clear();
         return addresses;
     }
 
     VirtualEventLoop loop;
     LoggerSimulator logger;
     SimPort simPort;
-    RecordingPort port;
+    TapPort port;
     ScriptedDialogs dialogs;
     LinkState state;
     DebugSwitches switches;

@@ -2,18 +2,6 @@
 
 #include "sim/HeaderWriter.h"
 
-WireTap::WireTap(Port &inner)
-    : m_inner(inner)
-{
-    m_inner.setEventHandler([this](Port::Event event) { raise(event); });
-}
-
-void WireTap::write(const QByteArray &bytes)
-{
-    m_written += bytes;
-    m_inner.write(bytes);
-}
-
 HeaderBench::HeaderBench(const LoggerImage &image)
     : logger(loop, image)
     , simPort(loop, logger)

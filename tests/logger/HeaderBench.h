@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TapPort.h"
+
 #include "link/CommStatusLine.h"
 #include "link/CommandTransport.h"
 #include "link/DebugSwitches.h"
@@ -15,39 +17,6 @@
 
 #include <QStringList>
 
-// The PC's side of the cable with a record of every byte the program sent.
-class WireTap : public Port
-{
-public:
-    explicit WireTap(Port &inner);
-
-    // Everything written so far, carriage returns shown as "|".
-    QString written() const { return QString::fromLatin1(m_written).replace(u'\r', u'|'); }
-
-    void setPortName(const QString &name) override { m_inner.setPortName(name); }
-    QString portName() const override { return m_inner.portName(); }
-    bool open() override { return m_inner.open(); }
-    void close() override { m_inner.close(); }
-    bool isOpen() const override { return m_inner.isOpen(); }
-    bool applySettings(const QString &settings) override { return m_inner.applySettings(settings); }
-    QString settings() const override { return m_inner.settings(); }
-    void setDtr(bool on) override { m_inner.setDtr(on); }
-    void setRts(bool on) override { m_inner.setRts(on); }
-    bool dtr() const override { return m_inner.dtr(); }
-    bool rts() const override { return m_inner.rts(); }
-    bool cts() const override { return m_inner.cts(); }
-    bool dsr() const override { return m_inner.dsr(); }
-    bool cd() const override { return m_inner.cd(); }
-    int bytesWaiting() const override { return m_inner.bytesWaiting(); }
-    int takeByte() override { return m_inner.takeByte(); }
-    void write(const QByteArray &bytes) override;
-    void discardOutput() override { m_inner.discardOutput(); }
-
-private:
-    Port &m_inner;
-    QByteArray m_written;
-};
-
 // A connected simulated logger under virtual time with the header reader on
 // the transport, its hooks and signals recorded.
 class HeaderBench
@@ -62,7 +31,7 @@ public:
     VirtualEventLoop loop;
     LoggerSimulator logger;
     SimPort simPort;
-    WireTap port;
+    TapPort port;
     ScriptedDialogs dialogs;
     LinkState state;
     DebugSwitches switches;

@@ -136,7 +136,7 @@ TEST(HeaderReader, ReadsEveryFieldOfAFinishedTest)
     EXPECT_FALSE(bench.state.commAbort);
     EXPECT_TRUE(bench.dialogs.shown().empty());
     // Nothing was written to the logger.
-    EXPECT_FALSE(bench.port.written().contains('d'));
+    EXPECT_FALSE(bench.port.writtenText().contains('d'));
 }
 
 TEST(HeaderReader, AnOlderSeriesLoggerEndsTheProgramAfterItsBox)
@@ -157,7 +157,7 @@ TEST(HeaderReader, AnOlderSeriesLoggerEndsTheProgramAfterItsBox)
     EXPECT_EQ(box.icon, Dialogs::Critical);
     EXPECT_EQ(bench.events, QStringList({"endProgram"}));
     // Nothing beyond the identity was read, and nothing taken over.
-    EXPECT_FALSE(bench.port.written().contains("c0220"));
+    EXPECT_FALSE(bench.port.writtenText().contains("c0220"));
     EXPECT_EQ(bench.header.modelVersion, "previous");
     EXPECT_FALSE(bench.header.headerValid);
     EXPECT_FALSE(bench.state.hiSpeedCapable);
@@ -210,7 +210,7 @@ TEST(HeaderReader, ReadsTheChannelBlocksTheLoggerHas)
         bench.header.channel[c.blocks].location = "kept";
         bench.reader.subReadHeader();
 
-        const QString wire = bench.port.written();
+        const QString wire = bench.port.writtenText();
         EXPECT_TRUE(bench.header.headerValid);
         EXPECT_EQ(bench.header.installedChannels, c.installed);
         EXPECT_EQ(wire.count("c0"), 21 + 2 + 16 * c.blocks + 16) << c.installed;
@@ -251,6 +251,6 @@ TEST(HeaderReader, ErasedOrBlankMemoryReadsAsTheConversionsReadIt)
         EXPECT_EQ(h.channel[7].slope.value, 0.0f);
         EXPECT_EQ(h.channel[0].calDue, "2010/01/01");
         EXPECT_EQ(h.notes, "earlier notes");
-        EXPECT_FALSE(bench.port.written().contains('d'));
+        EXPECT_FALSE(bench.port.writtenText().contains('d'));
     }
 }

@@ -36,8 +36,8 @@ TEST(HeaderRepair, DueDateLeftAsXIsWrittenBackAndABlankOneShowsTheDefault)
     bench.setLine(0x0860, QString(12, ' ') + "xxxx");
     bench.reader.subReadHeader();
 
-    EXPECT_TRUE(bench.port.written().contains(textWrite("0760", "40123.000000AB12")));
-    EXPECT_EQ(bench.port.written().count("d0"), 1);
+    EXPECT_TRUE(bench.port.writtenText().contains(textWrite("0760", "40123.000000AB12")));
+    EXPECT_EQ(bench.port.writtenText().count("d0"), 1);
     EXPECT_EQ(bench.lineAt(0x0760), "40123.000000AB12");
     EXPECT_EQ(bench.header.channel[1].calDue, "2009/11/06");
     EXPECT_EQ(bench.header.channel[2].calDue, "2010/01/01");
@@ -51,7 +51,7 @@ TEST(HeaderRepair, AFailedOptionalLineReadsZeroAndTheNextChannelFollows)
     bench.setLine(0x06E0, unreadable(bench.lineAt(0x06E0)));
     bench.reader.subReadHeader();
 
-    const QString wire = bench.port.written();
+    const QString wire = bench.port.writtenText();
     EXPECT_EQ(bench.header.channel[0].scOutputAt0.text, "0");
     EXPECT_EQ(bench.header.channel[0].scOutputAt0.value, 0.0f);
     EXPECT_FALSE(wire.contains("c06F0"));
@@ -72,7 +72,7 @@ TEST(HeaderRepair, AFailedLineStopsTheReadAndKeepsThePreviousHeader)
     bench.header.headerValid = true;
     bench.reader.subReadHeader();
 
-    EXPECT_FALSE(bench.port.written().contains("c0420"));
+    EXPECT_FALSE(bench.port.writtenText().contains("c0420"));
     EXPECT_EQ(bench.header.modelVersion, "previous");
     EXPECT_EQ(bench.header.scanPeriod, 5u);
     EXPECT_EQ(bench.header.headerText, "old text");
@@ -90,10 +90,10 @@ TEST(HeaderRepair, AnUnreadableDownloadFileLineIsBlankedAndReadAgain)
     bench.setLine(0x0560, unreadable(QString(16, 'x')));
     bench.reader.subReadHeader();
 
-    EXPECT_TRUE(bench.port.written().contains(textWrite("0560", QString(16, ' '))));
+    EXPECT_TRUE(bench.port.writtenText().contains(textWrite("0560", QString(16, ' '))));
     EXPECT_EQ(bench.header.lastDownloadFile, QString(16, 'x') + QString(16, ' '));
     EXPECT_TRUE(bench.header.headerValid);
-    EXPECT_TRUE(bench.port.written().contains("c0DF0"));
+    EXPECT_TRUE(bench.port.writtenText().contains("c0DF0"));
 }
 
 TEST(HeaderRepair, ALoggerThatStopsAnsweringAtTheDownloadFileLineEndsTheRead)
@@ -109,10 +109,10 @@ TEST(HeaderRepair, ALoggerThatStopsAnsweringAtTheDownloadFileLineEndsTheRead)
     EXPECT_FALSE(bench.header.headerValid);
     EXPECT_TRUE(bench.events.contains("connectionCheck"));
     // One blanking write was tried and no line was asked for after it.
-    const QString afterLine0550 = bench.port.written().section("c0550|", 1);
+    const QString afterLine0550 = bench.port.writtenText().section("c0550|", 1);
     EXPECT_TRUE(afterLine0550.contains('d'));
     EXPECT_FALSE(afterLine0550.section('d', 1).contains('c'));
-    EXPECT_FALSE(bench.port.written().contains("c0600"));
+    EXPECT_FALSE(bench.port.writtenText().contains("c0600"));
 }
 
 TEST(HeaderRepair, ADownloadFileLineThatKeepsFailingIsGivenUp)
@@ -125,8 +125,8 @@ TEST(HeaderRepair, ADownloadFileLineThatKeepsFailingIsGivenUp)
     EXPECT_FALSE(bench.header.headerValid);
     EXPECT_TRUE(bench.events.contains("connectionCheck"));
     // The blanks never stay, so the line cannot be read back: one try only.
-    EXPECT_EQ(bench.port.written().count("d0560"), 1);
-    EXPECT_FALSE(bench.port.written().contains("c0600"));
+    EXPECT_EQ(bench.port.writtenText().count("d0560"), 1);
+    EXPECT_FALSE(bench.port.writtenText().contains("c0600"));
 }
 
 TEST(HeaderNotes, DecodesThePageAndKeepsNotesWithoutAnEndMark)
@@ -153,7 +153,7 @@ TEST(HeaderNotes, AFailedNotesLineIsReportedInTheNotesField)
     EXPECT_EQ(bench.notesShown, QStringList({"Error during read at memory location 0E50."}));
     EXPECT_EQ(bench.header.notes, "before");
     EXPECT_FALSE(bench.state.commAbort);
-    EXPECT_FALSE(bench.port.written().contains("c0E60"));
+    EXPECT_FALSE(bench.port.writtenText().contains("c0E60"));
 }
 
 TEST(ConfirmSN, TheSameLoggerGoesOnWithoutAsking)
@@ -190,7 +190,7 @@ TEST(ConfirmSN, AnotherLoggerAsksAbortRetryIgnore)
         ASSERT_EQ(bench.dialogs.shown().size(), c.answers.size());
         EXPECT_EQ(bench.dialogs.pendingExpectations(), 0);
         EXPECT_EQ(bench.state.commAbort, c.abort);
-        EXPECT_EQ(bench.port.written().count("c0200"), int(c.answers.size()));
+        EXPECT_EQ(bench.port.writtenText().count("c0200"), int(c.answers.size()));
         const ScriptedDialogs::Box &box = bench.dialogs.shown().front();
         EXPECT_EQ(box.buttons, Dialogs::AbortRetryIgnore);
         EXPECT_EQ(box.text,

@@ -63,6 +63,15 @@ public:
             times.append(w.atNs);
         return times;
     }
+    // What the PC wrote since the last call, and forgets the conversation.
+    QByteArray takeWritten()
+    {
+        const QByteArray all = written();
+        forget();
+        return all;
+    }
+    // What the PC wrote, carriage returns shown as "|".
+    QString writtenText() const { return QString::fromLatin1(written()).replace(u'\r', u'|'); }
     void forget()
     {
         m_conversation.clear();
