@@ -1,3 +1,4 @@
+#include "tests/support/ReceivePump.h"
 #include "tests/link/LinkBench.h"
 
 #include "platform/EventLoop.h"
@@ -32,18 +33,5 @@ QString LinkBench::send(const QString &letter, const QString &address, const QSt
 
 void LinkBench::receive()
 {
-    while (port.bytesWaiting() > 0) {
-        const QChar c(port.takeByte());
-        if (state.captureReply)
-            state.stReply += c;
-        if (c != u'\r') {
-            state.stRxLine += c;
-            continue;
-        }
-        state.lineReady = true;
-        state.stLastLine = state.stRxLine;
-        if (switches.monitor)
-            trace.receivedLine(state.stLastLine + QStringLiteral("[cr]"));
-        state.stRxLine.clear();
-    }
+    pumpReceived(port, state, switches.monitor ? &trace : nullptr);
 }

@@ -1,3 +1,4 @@
+#include "tests/support/ReceivePump.h"
 #include "tests/link/StatusByteBench.h"
 
 StatusByteBench::StatusByteBench(const LoggerImage &image)
@@ -40,16 +41,5 @@ void StatusByteBench::clearBuffers()
 
 void StatusByteBench::receive()
 {
-    while (port.bytesWaiting() > 0) {
-        const QChar c(port.takeByte());
-        if (state.captureReply)
-            state.stReply += c;
-        if (c != u'\r') {
-            state.stRxLine += c;
-            continue;
-        }
-        state.lineReady = true;
-        state.stLastLine = state.stRxLine;
-        state.stRxLine.clear();
-    }
+    pumpReceived(port, state);
 }

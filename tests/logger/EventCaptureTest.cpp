@@ -13,6 +13,7 @@
 #include "sim/VirtualEventLoop.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include "tests/support/ReceivePump.h"
 #include "tests/support/TapPort.h"
 
 #include <gtest/gtest.h>
@@ -73,21 +74,7 @@ public:
         });
     }
 
-    void receive()
-    {
-        while (port.bytesWaiting() > 0) {
-            const QChar c(port.takeByte());
-            if (state.captureReply)
-                state.stReply += c;
-            if (c != u'\r') {
-                state.stRxLine += c;
-                continue;
-            }
-            state.lineReady = true;
-            state.stLastLine = state.stRxLine;
-            state.stRxLine.clear();
-        }
-    }
+    void receive() { pumpReceived(port, state); }
 
     // The header addresses the capture asked for, in order.
     QStringList addressesRead()

@@ -1,3 +1,4 @@
+#include "tests/support/ReceivePump.h"
 #include "tests/logger/HeaderBench.h"
 
 #include "sim/HeaderWriter.h"
@@ -57,16 +58,5 @@ QString HeaderBench::lineAt(int address) const
 
 void HeaderBench::receive()
 {
-    while (port.bytesWaiting() > 0) {
-        const QChar c(port.takeByte());
-        if (state.captureReply)
-            state.stReply += c;
-        if (c != u'\r') {
-            state.stRxLine += c;
-            continue;
-        }
-        state.lineReady = true;
-        state.stLastLine = state.stRxLine;
-        state.stRxLine.clear();
-    }
+    pumpReceived(port, state);
 }
