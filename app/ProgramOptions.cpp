@@ -1,5 +1,7 @@
 #include "app/ProgramOptions.h"
 
+#include "sim/LoggerPresets.h"
+
 #include <QCommandLineParser>
 
 ProgramOptions ProgramOptions::parse(const QStringList &arguments)
@@ -18,25 +20,31 @@ ProgramOptions ProgramOptions::parse(const QStringList &arguments)
                                                  "configured port number."),
                                   QStringLiteral("DEVICE"));
     const QCommandLineOption preset(QStringLiteral("preset"),
-                                    QStringLiteral("Demo logger to start from when it has no "
-                                                   "image file yet."),
+                                    QStringLiteral("Demo mode: start the simulated logger afresh "
+                                                   "as one of: %1 (default: as its image file "
+                                                   "left it, else finished).")
+                                        .arg(LoggerPresets::names().join(QStringLiteral(", "))),
                                     QStringLiteral("NAME"));
     const QCommandLineOption image(QStringLiteral("image"),
                                    QStringLiteral("File that keeps the demo logger's memory "
                                                   "between runs."),
                                    QStringLiteral("FILE"));
     parser.addOptions({help, version, demo, port, preset, image});
+    const auto usage = [&parser] {
+        return parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                         QStringLiteral("datalogger"));
+    };
 
     ProgramOptions options;
     if (!parser.parse(arguments)) {
         options.exitNow = true;
         options.exitCode = 2;
-        options.message = parser.errorText() + u'\n' + parser.helpText();
+        options.message = parser.errorText() + u'\n' + usage();
         return options;
     }
     if (parser.isSet(help)) {
         options.exitNow = true;
-        options.message = parser.helpText();
+        options.message = usage();
         return options;
     }
     if (parser.isSet(version)) {
@@ -48,7 +56,7 @@ ProgramOptions ProgramOptions::parse(const QStringList &arguments)
         options.exitNow = true;
         options.exitCode = 2;
         options.message = QStringLiteral("Unexpected argument: %1\n%2")
-                              .arg(parser.positionalArguments().first(), parser.helpText());
+                              .arg(parser.positionalArguments().first(), usage());
         return options;
     }
     options.demo = parser.isSet(demo);

@@ -32,16 +32,20 @@ std::unique_ptr<SettingsStore> openSettings(bool demo)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KORVAN Data Logger Software"));
-    QApplication::setApplicationVersion(QStringLiteral(DATALOGGER_VERSION));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("datalogger")));
-
-    const ProgramOptions options = ProgramOptions::parse(QApplication::arguments());
+    // Help and version answer without a display, before the window toolkit starts.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramOptions options = ProgramOptions::parse(arguments);
     if (options.exitNow) {
         std::fputs(qPrintable(options.message), options.exitCode ? stderr : stdout);
         return options.exitCode;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KORVAN Data Logger Software"));
+    QApplication::setApplicationVersion(QStringLiteral(DATALOGGER_VERSION));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("datalogger")));
 
     QtEventLoop loop;
     QtDialogs dialogs;
