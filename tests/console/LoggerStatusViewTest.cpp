@@ -131,6 +131,11 @@ struct DownloadCase
     QColor colour;
 };
 
+void PrintTo(const DownloadCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class DownloadState : public StatusView, public testing::WithParamInterface<DownloadCase>
 {
 };
@@ -168,6 +173,11 @@ struct PeriodCase
     QColor colour;
 };
 
+void PrintTo(const PeriodCase &c, std::ostream *out)
+{
+    *out << c.seconds << " s";
+}
+
 class SamplingPeriod : public StatusView, public testing::WithParamInterface<PeriodCase>
 {
 };
@@ -195,6 +205,11 @@ struct MemoryCase
     const char *shown;
     QColor colour;
 };
+
+void PrintTo(const MemoryCase &c, std::ostream *out)
+{
+    *out << c.shown;
+}
 
 class MemoryAvailable : public StatusView, public testing::WithParamInterface<MemoryCase>
 {
