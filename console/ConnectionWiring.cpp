@@ -44,10 +44,12 @@ void ConnectionWiring::wireIndicators()
     Ui::FrmStartup &ui = m_w.ui;
     Ui::frmComm &comm = m_w.comm.ui();
     SerialLink *link = &m_c.link;
-    connect(link, &SerialLink::comStatusIndicator, this, [&ui](const QString &text, IndicatorColour c) {
+    const auto showComStatus = [&ui](const QString &text, IndicatorColour c) {
         ui.lblComStatus->setText(text);
         paint(ui.lblComStatus, c);
-    });
+    };
+    connect(link, &SerialLink::comStatusIndicator, this, showComStatus);
+    connect(&link->baud(), &BaudSwitch::comStatusIndicator, this, showComStatus);
     connect(link, &SerialLink::commPortIndicator, this, [&comm](const QString &text, IndicatorColour c) {
         comm.lblCommPort->setText(text);
         paint(comm.lblCommPort, c);
@@ -69,15 +71,15 @@ void ConnectionWiring::wireIndicators()
     connect(link, &SerialLink::dtrIndicator, this, [&comm](IndicatorColour c) { paint(comm.lblToggleDTR, c); });
     connect(link, &SerialLink::rtsIndicator, this, [&comm](IndicatorColour c) { paint(comm.lblToggleRTS, c); });
     connect(link, &SerialLink::dcdIndicator, this, [&comm](IndicatorColour c) { paint(comm.lblStatusDCD, c); });
-    connect(link, &SerialLink::baudSelected, this, [this](bool highSpeed) {
+    connect(&link->baud(), &BaudSwitch::baudSelected, this, [this](bool highSpeed) {
         const QSignalBlocker a(m_w.comm.ui().OptBaud9600);
         const QSignalBlocker b(m_w.comm.ui().OptBaud115K);
         (highSpeed ? m_w.comm.ui().OptBaud115K : m_w.comm.ui().OptBaud9600)->setChecked(true);
     });
-    connect(comm.OptBaud115K, &QRadioButton::clicked, this, [link] { link->selectBaud(true); });
-    connect(comm.OptBaud9600, &QRadioButton::clicked, this, [link] { link->selectBaud(false); });
-    connect(ui.ChkAutoBaud, &QCheckBox::toggled, this, [link](bool on) { link->setAutoBaud(on); });
-    link->setAutoBaud(ui.ChkAutoBaud->isChecked());
+    connect(comm.OptBaud115K, &QRadioButton::clicked, this, [link] { link->baud().selectBaud(true); });
+    connect(comm.OptBaud9600, &QRadioButton::clicked, this, [link] { link->baud().selectBaud(false); });
+    connect(ui.ChkAutoBaud, &QCheckBox::toggled, this, [link](bool on) { link->baud().setAutoBaud(on); });
+    link->baud().setAutoBaud(ui.ChkAutoBaud->isChecked());
     connect(ui.ChkAutoDnldBypass, &QCheckBox::toggled, this,
             [link](bool on) { link->setAutoDownloadBypass(on); });
 }
@@ -219,7 +221,7 @@ void ConnectionWiring::wireHeaderRead()
     HeaderReader::Hooks hooks;
     // An older-series logger cannot be served: the program ends after saying so.
     hooks.endProgram = [] { QCoreApplication::exit(0); };
-    hooks.autoBaudSwitch = [this] { m_c.link.autoSwitchBaud(); };
+    hooks.autoBaudSwitch = [this] { m_c.link.baud().autoSwitchBaud(); };
     hooks.subLoggerPresent = [this] { m_w.view.subLoggerPresent(); };
     hooks.connectionCheck = [this] { m_c.link.subCheckCTS(); };
     reader->setHooks(hooks);

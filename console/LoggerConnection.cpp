@@ -36,10 +36,10 @@ void LoggerConnection::wireLink()
     steps.resetCommCommand = [this] { buttons.SubResetCommCommand(); };
     steps.captureEvents = [this] { capture.subReadPic(); };
     steps.readHeader = [this] { headerReader.subReadHeader(); };
-    steps.sendCommand = [this](QString c, QString a, QString s, QString d, qint16 n) {
-        transport.sendCommand(c, a, s, d, n);
-    };
     link.setSteps(std::move(steps));
+    link.baud().setSendCommand([this](QString c, QString a, QString s, QString d, qint16 n) {
+        transport.sendCommand(c, a, s, d, n);
+    });
     QObject::connect(&link, &SerialLink::loggerLost, &statusByte,
                      [this] { statusByte.subSBClearDisplay(); });
 }

@@ -12,7 +12,6 @@
 namespace {
 
 const QString Baud9600 = QStringLiteral("9600,N,8,1");
-const QString Baud115K = QStringLiteral("115200,N,8,1");
 const QString CrLf = QStringLiteral("\r\n");
 constexpr int BusyTimeOutMs = 3000;
 constexpr int RxdTimeOutMs = 2000;
@@ -30,6 +29,7 @@ SerialLink::SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dia
     , m_switches(switches)
     , m_trace(trace)
     , m_status(status)
+    , m_baud(port, loop, settings, dialogs, state, switches, trace)
     , m_tmrBusyTimeOut(loop.createTimer())
     , m_tmrRxd(loop.createTimer())
 {
@@ -277,7 +277,7 @@ void SerialLink::tmrBusyTimeOut_Timer()
     subWait(m_loop, m_state.commAbort, 0.35f);
     if (!fnCTS()) {
         m_state.loggerConnected = false;
-        selectBaud(false);
+        m_baud.selectBaud(false);
         Q_EMIT loggerIndicator(QStringLiteral("Logger Not Detected"), IndicatorColour::Red);
         subClearBuffers();
         Q_EMIT loggerLost();
@@ -450,59 +450,4 @@ void SerialLink::portError(const QString &text)
     m_dialogs.Message_Box(lines.join(CrLf), Dialogs::OkOnly,
                           QStringLiteral("OnComm Event Error Trap"));
     m_state.cancelDownload = true;
-}
-
-// ---------------------------------------------------------------- baud
-
-void SerialLink::selectBaud(bool highSpeed)
-{
-    const QString target = highSpeed ? Baud115K : Baud9600;
-    if (m_state.portSettings.contains(highSpeed ? QStringLiteral("115200") : QStringLiteral("9600")))
-        return;
-    if (!m_state.loggerConnected) {
-        if (highSpeed) {
-            const QString text = QStringLiteral("Cannot change to 115KBaud--no logger connected.");
-            if (m_switches.monitor)
-                m_trace.subDebugPrintERR(text);
-            m_dialogs.Message_Box(text, Dialogs::OkOnly,
-                                  QStringLiteral("Baud Rate change Error Detected in subBaud 115 KB"));
-            Q_EMIT baudSelected(false);
-            return;
-        }
-        applyPortSettings(Baud9600);
-        m_state.portSettings = Baud9600;
-        Q_EMIT baudSelected(false);
-        return;
-    }
-    Q_EMIT baudSelected(highSpeed);
-    if (m_steps.sendCommand)
-        m_steps.sendCommand(QStringLiteral("u"), QString(), QString(), QString(), 0);
-    subWait(m_loop, m_state.commAbort, 0.2f);
-    applyPortSettings(target);
-    m_state.portSettings = target;
-    subWait(m_loop, m_state.commAbort, 0.1f);
-    const QString proof = highSpeed ? QStringLiteral("115.2KBaud123456")
-                                    : QStringLiteral("9600Baud90123456");
-    if (m_steps.sendCommand)
-        m_steps.sendCommand(QStringLiteral("d"), QStringLiteral("02F0"), QStringLiteral("#"), proof, 16);
-    if (m_switches.monitor)
-        m_trace.subDebugPrintERR((highSpeed ? QStringLiteral("Baud rate set to 115 KB")
-                                            : QStringLiteral("Baud rate set to 9.6 KB"))
-                                 + CrLf);
-    Q_EMIT comStatusIndicator(comText() + u'-' + (highSpeed ? QStringLiteral("115") : QStringLiteral("9.6")),
-                              IndicatorColour::DarkGreen);
-}
-
-void SerialLink::autoSwitchBaud()
-{
-    if (m_state.portSettings.contains(QStringLiteral("9600")) && m_state.hiSpeedCapable && m_autoBaud)
-        selectBaud(true);
-}
-
-void SerialLink::subResetBaud()
-{
-    m_state.loggerBaud = Baud9600;
-    StartupSettings(m_settings).save(QStringLiteral("Logger_Baud"), m_state.loggerBaud);
-    Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2),
-                              m_port.isOpen() ? IndicatorColour::DarkGreen : IndicatorColour::Red);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/BaudSwitch.h"
 #include "link/IndicatorColour.h"
 #include "link/LinkState.h"
 #include "platform/Port.h"
@@ -35,8 +36,6 @@ public:
         std::function<void()> resetCommCommand;                          // SubResetCommCommand
         std::function<void()> captureEvents;                             // event and status capture
         std::function<void()> readHeader;                                // whole header read
-        // Sends one framed command (letter, address, separator, data, length).
-        std::function<void(QString, QString, QString, QString, qint16)> sendCommand;
     };
 
     static constexpr int ReadyReadings = 20;
@@ -55,7 +54,7 @@ public:
     void setDeviceOverride(const QString &device) { m_deviceOverride = device; }
     // The main window's "bypass automatic download" box.
     void setAutoDownloadBypass(bool bypass) { m_autoDownloadBypass = bypass; }
-    void setAutoBaud(bool on) { m_autoBaud = on; }
+    BaudSwitch &baud() { return m_baud; }
 
     void subCommConnect();
     void subToggleComm();
@@ -70,12 +69,6 @@ public:
     void subClearBuffers();
     void stopReceiveTimer();
     void MSComm1_OnComm(Port::Event event);
-
-    // Selecting OptBaud115K (true) or OptBaud9600 (false).
-    void selectBaud(bool highSpeed);
-    // After a header read: go to 115200 when the logger and the operator allow it.
-    void autoSwitchBaud();
-    void subResetBaud();
 
     // Text of a port line error, as reported to the operator.
     static QString portErrorText(Port::Event event);
@@ -103,8 +96,6 @@ Q_SIGNALS:
     void firstLinesRead(const QStringList &lines, const QString &statusText);
     // Header reading was bypassed: show the Data Logger tab.
     void showLoggerTab();
-    // The baud option shown as selected.
-    void baudSelected(bool highSpeed);
 
 private:
     QString deviceName() const;
@@ -130,9 +121,9 @@ private:
     Trace &m_trace;
     CommStatusLine &m_status;
     Steps m_steps;
+    BaudSwitch m_baud;
     QString m_deviceOverride;
     bool m_autoDownloadBypass = false;
-    bool m_autoBaud = true;
     bool m_receiving = false;
     std::unique_ptr<Timer> m_tmrBusyTimeOut;
     std::unique_ptr<Timer> m_tmrRxd;
