@@ -1,25 +1,14 @@
 #pragma once
 
-#include "link/CommStatusLine.h"
-#include "link/CommandTransport.h"
-#include "link/DebugSwitches.h"
 #include "link/LineReader.h"
-#include "link/LinkState.h"
-#include "link/Trace.h"
 #include "logger/FunctionsSubs.h"
-#include "sim/LoggerSimulator.h"
-#include "sim/SimPort.h"
-#include "tests/support/TapPort.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TransportBench.h"
 
 #include <QStringList>
 
-class EventLoop;
-
-// The transport and the line reads wired to the simulated logger, with a
-// receive handler that fills the link state from the port as the port owner
-// does: reply capture, the current line, the last complete line.
-class LinkBench
+// The transport and the line reads on the simulated logger, with every
+// status text and every untick of "Halt on error" recorded.
+class LinkBench : public TransportBench
 {
 public:
     explicit LinkBench(EventLoop &loop, const LoggerImage &image);
@@ -30,20 +19,7 @@ public:
                  qint16 length = 0);
     QStringList boxTitles() const { return dialogs.titles(); }
 
-    EventLoop &loop;
-    LoggerSimulator logger;
-    SimPort simPort;
-    TapPort port;
-    LinkState state;
-    DebugSwitches switches;
-    Trace trace;
-    CommStatusLine status;
-    ScriptedDialogs dialogs;
-    CommandTransport transport;
     // Every text the status line showed, blanks included.
     QStringList statusTexts;
     int haltUnticks = 0;
-
-private:
-    void receive();
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TapPort.h"
+#include "tests/support/TransportBench.h"
 
 #include "link/CommStatusLine.h"
 #include "link/CommandTransport.h"
@@ -21,7 +21,7 @@
 // and the logger recognised, so a test starts with the command it is about.
 // The receive side fills the link state as the port owner does (reply
 // capture, current line, last complete line).
-class StatusByteBench
+class StatusByteBench : public VirtualLoopOwner, public TransportBench
 {
 public:
     explicit StatusByteBench(const LoggerImage &image);
@@ -31,20 +31,7 @@ public:
     // subClearBuffers as the port owner does it.
     void clearBuffers();
 
-    VirtualEventLoop loop;
-    LoggerSimulator logger;
-    SimPort simPort;
-    TapPort port;
-    ScriptedDialogs dialogs;
-    LinkState state;
-    DebugSwitches switches;
-    Trace trace;
-    CommStatusLine status;
-    CommandTransport transport;
     StatusByteCommands statusByte;
     MaintenanceButtons buttons;
     int bufferClears = 0;
-
-private:
-    void receive();
 };

@@ -13,8 +13,7 @@
 #include "sim/VirtualEventLoop.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include "tests/support/ReceivePump.h"
-#include "tests/support/TapPort.h"
+#include "tests/support/TransportBench.h"
 
 #include <gtest/gtest.h>
 
@@ -39,26 +38,15 @@ struct Selection
     }
 };
 
-// The capture on the simulated logger under virtual time, with a receive
-// handler that fills the link state as the port owner does.
-class CaptureBench
+// The capture on the simulated logger under virtual time, its Setup-tab
+// selection kept in plain fields.
+class CaptureBench : public VirtualLoopOwner, public TransportBench
 {
 public:
     explicit CaptureBench(const LoggerImage &image)
-        : logger(loop, image)
-        , simPort(loop, logger)
-        , port(simPort)
-        , status(loop)
-        , transport(port, loop, dialogs, state, switches, trace, status)
+        : TransportBench(loop, image)
         , capture(transport.lineReader(), state, loop)
     {
-        state.txTimeoutMs = 3000;
-        port.setEventHandler([this](Port::Event event) {
-            if (event == Port::Event::Receive)
-                receive();
-        });
-        port.open();
-        port.applySettings(QStringLiteral("9600,N,8,1"));
         capture.setHooks({
             .status = [this] { return statusInputs; },
             .setup = {
@@ -74,8 +62,6 @@ public:
         });
     }
 
-    void receive() { pumpReceived(port, state); }
-
     // The header addresses the capture asked for, in order.
     QStringList addressesRead()
     {
@@ -86,16 +72,6 @@ public:
         return addresses;
     }
 
-    VirtualEventLoop loop;
-    LoggerSimulator logger;
-    SimPort simPort;
-    TapPort port;
-    ScriptedDialogs dialogs;
-    LinkState state;
-    DebugSwitches switches;
-    Trace trace;
-    CommStatusLine status;
-    CommandTransport transport;
     EventCapture capture;
     EventCapture::StatusInputs statusInputs;
     Selection selection;

@@ -1,25 +1,12 @@
-#include "tests/support/ReceivePump.h"
 #include "tests/logger/HeaderBench.h"
 
 #include "sim/HeaderWriter.h"
 
 HeaderBench::HeaderBench(const LoggerImage &image)
-    : logger(loop, image)
-    , simPort(loop, logger)
-    , port(simPort)
-    , status(loop)
-    , transport(port, loop, dialogs, state, switches, trace, status)
+    : TransportBench(loop, image)
     , reader(header, transport, state, loop, dialogs)
 {
-    state.txTimeoutMs = 3000;
     state.loggerConnected = true;
-    transport.tmrTxd().setIntervalMs(state.txTimeoutMs);
-    port.setEventHandler([this](Port::Event event) {
-        if (event == Port::Event::Receive)
-            receive();
-    });
-    port.open();
-    port.applySettings(QStringLiteral("9600,N,8,1"));
 
     reader.setHooks({
         .endProgram = [this] { events << "endProgram"; },
@@ -54,9 +41,4 @@ QString HeaderBench::lineAt(int address) const
 {
     QByteArray header = logger.image().header;
     return HeaderWriter(header).textAt(address);
-}
-
-void HeaderBench::receive()
-{
-    pumpReceived(port, state);
 }

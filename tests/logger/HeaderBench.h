@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/TapPort.h"
+#include "tests/support/TransportBench.h"
 
 #include "link/CommStatusLine.h"
 #include "link/CommandTransport.h"
@@ -19,7 +19,7 @@
 
 // A connected simulated logger under virtual time with the header reader on
 // the transport, its hooks and signals recorded.
-class HeaderBench
+class HeaderBench : public VirtualLoopOwner, public TransportBench
 {
 public:
     explicit HeaderBench(const LoggerImage &image);
@@ -28,16 +28,6 @@ public:
     void setLine(int address, const QString &text);
     QString lineAt(int address) const;
 
-    VirtualEventLoop loop;
-    LoggerSimulator logger;
-    SimPort simPort;
-    TapPort port;
-    ScriptedDialogs dialogs;
-    LinkState state;
-    DebugSwitches switches;
-    Trace trace;
-    CommStatusLine status;
-    CommandTransport transport;
     LoggerHeader header;
     HeaderReader reader;
 
@@ -49,6 +39,4 @@ public:
     double lastProgress = -1;
     int progressMaximum = 0;
 
-private:
-    void receive();
 };
