@@ -3,6 +3,7 @@
 #include "console/IndicatorPainter.h"
 #include "console/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
+#include "console/MainTab.h"
 #include "console/SetupRules.h"
 #include "console/SetupState.h"
 #include "console/StartupController.h"
@@ -15,8 +16,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-enum { DataLoggerTab = 2 };
 
 // "Rxd:" grows with each character; keep the label to a screenful.
 constexpr int RxdKeep = 400;
@@ -107,7 +106,7 @@ void ConnectionWiring::wireConnectionEvents()
     });
     connect(&m_c.link, &SerialLink::loggerLost, this, &ConnectionWiring::onLoggerLost);
     connect(&m_c.link, &SerialLink::showLoggerTab, this,
-            [&ui] { ui.SSTab1->setCurrentIndex(DataLoggerTab); });
+            [&ui] { ui.SSTab1->setCurrentIndex(MainTab::DataLogger); });
 }
 
 void ConnectionWiring::onLoggerLost()
@@ -207,7 +206,7 @@ void ConnectionWiring::wireHeaderRead()
     HeaderReader *reader = &m_c.headerReader;
     connect(reader, &HeaderReader::messageLine, ui.LblMessage3, &QLabel::setText);
     connect(reader, &HeaderReader::dataLoggerTabSelected, this,
-            [&ui] { ui.SSTab1->setCurrentIndex(DataLoggerTab); });
+            [&ui] { ui.SSTab1->setCurrentIndex(MainTab::DataLogger); });
     connect(reader, &HeaderReader::progressChanged, this, [&ui](double value, int maximum) {
         ui.ProgressBar1->setMaximum(qMax(1, maximum));
         ui.ProgressBar1->setValue(int(value));
@@ -257,9 +256,7 @@ void ConnectionWiring::wireButtons()
     connect(buttons, &MaintenanceButtons::mainTabSelected, ui.SSTab1, &QTabWidget::setCurrentIndex);
     connect(ui.cmdLgrStatus, &QPushButton::clicked, &m_w.view, &LoggerStatusView::cmdLgrStatus_Click);
 
-    MaintenanceButtons::Hooks hooks;
-    hooks.confirmSN = [this] { m_c.headerReader.subConfirmSN(); };
-    hooks.clearBuffers = [this] { m_c.link.subClearBuffers(); };
+    MaintenanceButtons::Hooks hooks = m_c.buttonHooks();
     hooks.initialValues = [this] { m_w.startup.SubInitial_values(); };
     hooks.checkCommPort = [this] { m_w.startup.CheckCommPort(); };
     buttons->setHooks(hooks);

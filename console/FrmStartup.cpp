@@ -4,6 +4,7 @@
 #include "console/ConnectionWiring.h"
 #include "console/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
+#include "console/MainTab.h"
 #include "console/DefaultsTab.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
@@ -58,10 +59,10 @@ void FrmStartup::Form_Load()
 
 void FrmStartup::SSTab1_Click(int tab)
 {
-    if (tab == DefaultsTab_) {
+    if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);
-    } else if (tab == LogOnTab && !m_ui->CmdLogOn->isHidden()) {
+    } else if (tab == MainTab::LogOn && !m_ui->CmdLogOn->isHidden()) {
         m_ui->CmdLogOn->setEnabled(true);
         m_ui->CmdLogOn->setFocus();
     }

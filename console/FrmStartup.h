@@ -28,9 +28,6 @@ class FrmStartup : public QMainWindow
     Q_OBJECT
 
 public:
-    enum Tab { LogOnTab, WaitingTab, DataLoggerTab, SetupTab, CalDataTab, DefaultsTab_,
-               RealTimeTab, PasswordsTab, AboutTab, HelpTab };
-
     struct Options
     {
         // Used when the stored data folder does not exist.

@@ -13,7 +13,7 @@ LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &s
     , capture(transport.lineReader(), state, loop)
 {
     wireLink();
-    wireLogger();
+    buttons.setHooks(buttonHooks());
 }
 
 void LoggerConnection::wireLink()
@@ -44,10 +44,10 @@ void LoggerConnection::wireLink()
                      [this] { statusByte.subSBClearDisplay(); });
 }
 
-void LoggerConnection::wireLogger()
+MaintenanceButtons::Hooks LoggerConnection::buttonHooks()
 {
-    MaintenanceButtons::Hooks buttonHooks;
-    buttonHooks.confirmSN = [this] { headerReader.subConfirmSN(); };
-    buttonHooks.clearBuffers = [this] { link.subClearBuffers(); };
-    buttons.setHooks(buttonHooks);
+    MaintenanceButtons::Hooks hooks;
+    hooks.confirmSN = [this] { headerReader.subConfirmSN(); };
+    hooks.clearBuffers = [this] { link.subClearBuffers(); };
+    return hooks;
 }

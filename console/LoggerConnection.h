@@ -26,6 +26,10 @@ class LoggerConnection
 public:
     LoggerConnection(Port &port, EventLoop &loop, SettingsStore &settings, Dialogs &dialogs);
 
+    // The maintenance buttons' hooks this side can fill (serial-number
+    // confirmation, buffer clearing); the windows add theirs.
+    MaintenanceButtons::Hooks buttonHooks();
+
     LinkState state;
     DebugSwitches switches;
     Trace trace;
@@ -40,5 +44,4 @@ public:
 
 private:
     void wireLink();
-    void wireLogger();
 };

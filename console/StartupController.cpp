@@ -4,6 +4,7 @@
 #include "console/DefaultsTab.h"
 #include "console/MainWindowState.h"
 #include "console/SetupRules.h"
+#include "console/MainTab.h"
 #include "console/SetupState.h"
 #include "console/frmComm.h"
 #include "link/SerialLink.h"
@@ -16,9 +17,6 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-enum Tab { LogOnTab, WaitingTab, DataLoggerTab, SetupTab, CalDataTab, DefaultsTab_,
-           RealTimeTab, PasswordsTab, AboutTab, HelpTab };
 
 } // namespace
 
@@ -67,15 +65,15 @@ void StartupController::Form_Load()
     }
 
     for (int tab = 0; tab < m_p.ui.SSTab1->count(); ++tab)
-        m_p.ui.SSTab1->setTabEnabled(tab, tab == LogOnTab || tab == DefaultsTab_);
+        m_p.ui.SSTab1->setTabEnabled(tab, tab == MainTab::LogOn || tab == MainTab::Defaults);
 
     if (m_p.state.commPortNum != 0 || m_p.demoMode) {
-        m_p.ui.SSTab1->setCurrentIndex(LogOnTab);
+        m_p.ui.SSTab1->setCurrentIndex(MainTab::LogOn);
         m_p.state.portSelectInProgress = true;
         selectPortOption(m_p.state.commPortNum);
     } else {
-        enableTabs({DefaultsTab_}, true);
-        m_p.ui.SSTab1->setCurrentIndex(DefaultsTab_);
+        enableTabs({MainTab::Defaults}, true);
+        m_p.ui.SSTab1->setCurrentIndex(MainTab::Defaults);
         m_p.dialogs.Message_Box(startupMessage(), Dialogs::OkOnly | Dialogs::Exclamation,
                                 QStringLiteral("Startup"));
     }
@@ -97,8 +95,7 @@ void StartupController::GetRegistrySettings()
 {
     StartupSettings &s = m_p.settings;
     m_p.ui.chkRAW->setChecked(s.getInt(QStringLiteral("chkRAW"), 0, 0, 1) == 1);
-    m_p.comm.setCsvOption(s.getInt(QStringLiteral("chkCSV"), 1, 0, 1) == 1);
-    // The CSV file is always offered, whatever was stored.
+    // The CSV file is always offered: a stored chkCSV is not consulted.
     m_p.comm.setCsvOption(true);
     m_p.ui.ChkAutoBaud->setChecked(s.getInt(QStringLiteral("chkAutoBaud"), 1, 0, 1) == 1);
     m_p.state.commPortNum = qint16(s.getInt(QStringLiteral("CommPortNum"), 0, 0, 32767));
@@ -160,16 +157,16 @@ void StartupController::OptComm_Click(int port)
 void StartupController::CmdLogOn_Click()
 {
     m_p.state.loggedOn = true;
-    enableTabs({LogOnTab, WaitingTab, DataLoggerTab, SetupTab, CalDataTab, DefaultsTab_, RealTimeTab},
+    enableTabs({MainTab::LogOn, MainTab::Waiting, MainTab::DataLogger, MainTab::Setup, MainTab::CalData, MainTab::Defaults, MainTab::RealTime},
                true);
-    enableTabs({PasswordsTab}, false);
-    enableTabs({AboutTab, HelpTab}, true);
-    m_p.ui.SSTab1->setCurrentIndex(WaitingTab);
+    enableTabs({MainTab::Passwords}, false);
+    enableTabs({MainTab::About, MainTab::Help}, true);
+    m_p.ui.SSTab1->setCurrentIndex(MainTab::Waiting);
     SubInitial_values();
     m_p.ui.CmdLogOn->hide();
-    m_p.ui.SSTab1->setTabText(LogOnTab, QStringLiteral("&Log-Off"));
+    m_p.ui.SSTab1->setTabText(MainTab::LogOn, QStringLiteral("&Log-Off"));
     CheckCommPort();
-    m_p.ui.SSTab1->setCurrentIndex(DataLoggerTab);
+    m_p.ui.SSTab1->setCurrentIndex(MainTab::DataLogger);
     m_p.ui.LblTimeMess->hide();
     m_p.ui.LblMessage->hide();
     m_p.ui.cmdLgrStatus->setEnabled(true);
@@ -206,7 +203,7 @@ void StartupController::CheckCommPort()
     m_p.settings.save(QStringLiteral("CommPortNum"), QString::number(m_p.state.commPortNum));
     m_p.link.subCommConnect();
     if (!m_p.link.state().portUnavailable) {
-        m_p.ui.SSTab1->setCurrentIndex(LogOnTab);
+        m_p.ui.SSTab1->setCurrentIndex(MainTab::LogOn);
         return;
     }
     m_p.dialogs.Message_Box(QStringLiteral("The Default Comm Port--Com %1 is not available.")
@@ -215,6 +212,6 @@ void StartupController::CheckCommPort()
                                 + CrLf + QStringLiteral("then exit the program and start it again."),
                             Dialogs::OkOnly, QStringLiteral("Set Default Comm Port"));
     m_p.link.state().portUnavailable = false;
-    enableTabs({DefaultsTab_}, true);
-    m_p.ui.SSTab1->setCurrentIndex(DefaultsTab_);
+    enableTabs({MainTab::Defaults}, true);
+    m_p.ui.SSTab1->setCurrentIndex(MainTab::Defaults);
 }

@@ -57,11 +57,6 @@ QString SerialLink::comText() const
     return QStringLiteral("Com %1").arg(m_state.commPortNum);
 }
 
-void SerialLink::applyPortSettings(const QString &settings)
-{
-    m_port.applySettings(settings);
-}
-
 // ---------------------------------------------------------------- connect
 
 void SerialLink::subCommConnect()
@@ -69,7 +64,6 @@ void SerialLink::subCommConnect()
     m_state.loggerConnected = false;
     m_state.captureReply = false;
     m_state.lineReady = false;
-    m_receiving = false;
     m_state.txTimeoutMs = 3000;
     m_state.stTxTimeoutText = QStringLiteral("TXD Timed out--No Command Echo?");
 
@@ -88,7 +82,9 @@ void SerialLink::subCommConnect()
     m_port.setPortName(deviceName());
     Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
     Q_EMIT comStatusIndicator(comStatus, IndicatorColour::Red);
-    configurePort();
+    // Byte-wise raw input without flow control is what every Port gives;
+    // only the line settings remain to apply.
+    m_port.applySettings(m_state.portSettings);
 
     if (!m_port.isOpen()) {
         m_state.portUnavailable = false;
@@ -102,13 +98,6 @@ void SerialLink::subCommConnect()
     subStatusDCD();
     subWait(m_loop, m_state.commAbort, 2.0f);
     subCheckCTS();
-}
-
-void SerialLink::configurePort()
-{
-    // Byte-wise raw input without flow control is what every Port gives; only
-    // the line settings remain to apply.
-    applyPortSettings(m_state.portSettings);
 }
 
 void SerialLink::subToggleComm()
@@ -219,7 +208,7 @@ bool SerialLink::runNewConnection()
 {
     m_state.loggerConnected = true;
     Q_EMIT newConnectionStarting();
-    applyPortSettings(m_state.portSettings);
+    m_port.applySettings(m_state.portSettings);
     subWait(m_loop, m_state.commAbort, 0.5f);
     subClearBuffers();
 
@@ -285,7 +274,7 @@ void SerialLink::tmrBusyTimeOut_Timer()
     }
     const QString text = QStringLiteral("False Disconnect Error");
     m_status.show(text);
-    haltOnError(QStringLiteral("err-03..False Disconnect Error in tmrBusyTimeOut"));
+    m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-03..False Disconnect Error in tmrBusyTimeOut"));
     if (m_switches.monitor)
         m_trace.subDebugPrintERR(text);
     m_status.startBlanking();
@@ -298,7 +287,6 @@ void SerialLink::MSComm1_OnComm(Port::Event event)
 {
     switch (event) {
     case Port::Event::Receive:
-        m_receiving = true;
         m_tmrRxd->start();
         while (m_port.bytesWaiting() > 0) {
             const int byte = m_port.takeByte();
@@ -364,7 +352,6 @@ void SerialLink::completeLine()
     Q_EMIT rxdAppended(QStringLiteral("[cr]"));
     Q_EMIT lineReceived(m_state.stLastLine);
     m_state.stRxLine.clear();
-    m_receiving = false;
 }
 
 void SerialLink::onBootloaderPrompt(QChar c)
@@ -386,7 +373,7 @@ void SerialLink::tmrRxd_Timer()
     const QString text = QStringLiteral("Receive data timout--no vbCR");
     m_status.show(text);
     m_switches.beepOnError(m_dialogs);
-    haltOnError(QStringLiteral("err-04..RXD Timeout Timer Tripped (tmrRxd)"));
+    m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-04..RXD Timeout Timer Tripped (tmrRxd)"));
     if (m_switches.monitor)
         m_trace.subDebugPrintERR(text + QStringLiteral(" TmrRxd_Timer called. "));
     m_status.startBlanking();
@@ -411,18 +398,13 @@ QString SerialLink::portErrorText(Port::Event event)
     }
 }
 
-void SerialLink::haltOnError(const QString &text)
-{
-    m_switches.haltOnErrorBox(m_dialogs, text);
-}
-
 void SerialLink::portError(const QString &text)
 {
     subDTROn();
     if (m_switches.monitor)
         m_trace.subDebugPrintERR(text + QStringLiteral("in OnComm"));
     m_switches.beepOnError(m_dialogs);
-    haltOnError(QStringLiteral("err-01..OnCOMM Error in OnComm"));
+    m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-01..OnCOMM Error in OnComm"));
     m_status.append(text);
     m_status.startBlanking();
     if (!m_state.loggerConnected)

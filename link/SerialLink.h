@@ -100,7 +100,6 @@ Q_SIGNALS:
 private:
     QString deviceName() const;
     QString comText() const;
-    void configurePort();
     bool runNewConnection();
     bool readFirstLines();
     void receiveByte(QChar c);
@@ -109,8 +108,6 @@ private:
     void portError(const QString &text);
     void tmrBusyTimeOut_Timer();
     void tmrRxd_Timer();
-    void haltOnError(const QString &text);
-    void applyPortSettings(const QString &settings);
 
     Port &m_port;
     EventLoop &m_loop;
@@ -124,7 +121,6 @@ private:
     BaudSwitch m_baud;
     QString m_deviceOverride;
     bool m_autoDownloadBypass = false;
-    bool m_receiving = false;
     std::unique_ptr<Timer> m_tmrBusyTimeOut;
     std::unique_ptr<Timer> m_tmrRxd;
 };

@@ -1,3 +1,4 @@
+#include "console/MainTab.h"
 #include "tests/console/MainWindowFixture.h"
 
 #include "console/StartupController.h"
@@ -39,7 +40,7 @@ TEST_F(Startup, FirstRunCreatesTheDataFolderAndSendsTheOperatorToDefaults)
     EXPECT_EQ(stored("DefaultPath"), "<none>") << "the stored key is not rewritten";
     EXPECT_EQ(window->windowTitle(), "KORVAN Data Logger Software - Z8-v7.7.0");
     EXPECT_EQ(enabledTabs(), StartPage);
-    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(FrmStartup::DefaultsTab_));
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::Defaults));
     EXPECT_EQ(port.openCount, 0);
 }
 
@@ -109,7 +110,7 @@ TEST_F(Startup, StoredPortIsSelectedButNotOpenedUntilLogOn)
     EXPECT_TRUE(window->ui().OptComm2->isChecked());
     EXPECT_EQ(port.openCount, 0);
     EXPECT_FALSE(window->state().portSelectInProgress);
-    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(FrmStartup::LogOnTab));
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::LogOn));
     EXPECT_EQ(enabledTabs(), StartPage);
 
     window->ui().CmdLogOn->click();
@@ -122,7 +123,7 @@ TEST_F(Startup, StoredPortIsSelectedButNotOpenedUntilLogOn)
     EXPECT_EQ(stored("CommPortNum"), "2");
     EXPECT_EQ(window->ui().SSTab1->tabText(0), "&Log-Off");
     EXPECT_TRUE(window->ui().CmdLogOn->isHidden());
-    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(FrmStartup::DataLoggerTab));
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::DataLogger));
     EXPECT_EQ(window->ui().LblMessage3->text(), "Waiting for Data Logger to be connected");
     EXPECT_EQ(window->ui().TxtScanPeriod->text(), "60");
     EXPECT_TRUE(window->ui().OptMins->isChecked());
@@ -155,7 +156,7 @@ TEST_F(Startup, PortThatCannotBeOpenedSendsTheOperatorToDefaults)
     port.refuseOpen = true;
     load();
     dialogs.expect("Set Default Comm Port");
-    window->ui().SSTab1->setCurrentIndex(FrmStartup::DefaultsTab_);
+    window->ui().SSTab1->setCurrentIndex(MainTab::Defaults);
     window->ui().OptComm4->click();
 
     ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -165,8 +166,8 @@ TEST_F(Startup, PortThatCannotBeOpenedSendsTheOperatorToDefaults)
               "then exit the program and start it again.");
     EXPECT_EQ(stored("CommPortNum"), "4") << "the chosen port stays stored";
     EXPECT_FALSE(link.state().portUnavailable);
-    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(FrmStartup::DefaultsTab_));
-    EXPECT_TRUE(window->ui().SSTab1->isTabEnabled(FrmStartup::DefaultsTab_));
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::Defaults));
+    EXPECT_TRUE(window->ui().SSTab1->isTabEnabled(MainTab::Defaults));
 }
 
 TEST_F(Startup, ChoosingAPortOnDefaultsOpensItAtOnce)
@@ -178,7 +179,7 @@ TEST_F(Startup, ChoosingAPortOnDefaultsOpensItAtOnce)
     window->ui().OptComm3->click();
     EXPECT_EQ(port.openCount, 1);
     EXPECT_EQ(stored("CommPortNum"), "3");
-    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(FrmStartup::LogOnTab));
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::LogOn));
 }
 
 TEST_F(Startup, DefaultsTabWithdrawsLogOnAndLogOnTabRestoresIt)
@@ -187,9 +188,9 @@ TEST_F(Startup, DefaultsTabWithdrawsLogOnAndLogOnTabRestoresIt)
     store("DefaultPath", dataFolder);
     store("CommPortNum", "1");
     load();
-    window->ui().SSTab1->setCurrentIndex(FrmStartup::DefaultsTab_);
+    window->ui().SSTab1->setCurrentIndex(MainTab::Defaults);
     EXPECT_FALSE(window->ui().CmdLogOn->isEnabled());
-    window->ui().SSTab1->setCurrentIndex(FrmStartup::LogOnTab);
+    window->ui().SSTab1->setCurrentIndex(MainTab::LogOn);
     EXPECT_TRUE(window->ui().CmdLogOn->isEnabled());
 }
 
