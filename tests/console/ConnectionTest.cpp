@@ -1,6 +1,7 @@
 #include "console/FrmStartup.h"
 #include "console/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
+#include "console/MainTab.h"
 #include "console/frmComm.h"
 #include "platform/SettingsStore.h"
 #include "platform/StartupSettings.h"
@@ -151,4 +152,54 @@ TEST_F(Connection, ReceiveOverflowLeavesNoStaleBytes)
     loop.advanceSeconds(0.1);
     EXPECT_EQ(port.bytesWaiting(), 0);
     EXPECT_TRUE(window->comm().ui().lblCommStatus->text().contains("Rxd Buffer Overflow"));
+}
+
+TEST_F(Connection, LineErrorWhileConnectedWarnsAndCancelsTheDownload)
+{
+    logOn();
+    ASSERT_TRUE(state().loggerConnected);
+    dialogs.expect("OnComm Event Error Trap");
+    logger.raiseLineError(Port::Event::Framing);
+    loop.advanceSeconds(0.1);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    const QString text = dialogs.shown()[0].text;
+    EXPECT_TRUE(text.startsWith("WARNING !  Communications Hardware Error!\r\n\r\n"
+                                "The system has encountered a Framing Error\r\n\r\n"));
+    EXPECT_TRUE(text.endsWith("\r\n\r\nPlease contact KORVAN, Inc. for diagnosis & repair."));
+    EXPECT_TRUE(state().cancelDownload);
+    EXPECT_TRUE(window->comm().ui().lblCommStatus->text().contains("Framing Error"));
+}
+
+TEST_F(Connection, BootloaderPromptFromAnUnrecognisedLoggerIsReported)
+{
+    window->ui().ChkAutoBaud->setChecked(false); // a restarted logger talks at 9600
+    logOn();
+    // A logger restarting on its battery while the link does not count it as
+    // connected: its bootloader's "?" is the first thing on the line.
+    state().loggerConnected = false;
+    logger.faults().promptAtPowerUp(true);
+    QStringList statusTexts;
+    QObject::connect(&connection.status, &CommStatusLine::textChanged,
+                     [&](const QString &text) { statusTexts << text; });
+    dialogs.expect("Boot or unrecognized CTS change.");
+    logger.powerUp();
+    settle(30);
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "Logger was connected PRIOR to power up, or\r\n"
+              "connection change was not recognized.\r\n"
+              "Check if the battery is installed, and good.\r\n"
+              "Click [OK]to continue.\r\n");
+    EXPECT_TRUE(statusTexts.contains("stbuffer=>?< ? in in buffer....bootloader active"));
+    EXPECT_TRUE(state().loggerConnected) << "the reset reads the logger again";
+}
+
+TEST_F(Connection, BypassingTheHeaderReadShowsTheLoggerTabUnread)
+{
+    window->ui().ChkAutoDnldBypass->setChecked(true);
+    logOn();
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_FALSE(connection.header.headerValid);
+    EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::DataLogger));
+    EXPECT_EQ(port.settings(), "9600,N,8,1") << "no header read, no high speed";
 }
