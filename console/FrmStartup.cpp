@@ -23,6 +23,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::FrmStartup>())
     , m_dialogs(dialogs)
+    , m_connection(connection)
     , m_settings(store)
     , m_comm(std::make_unique<frmComm>(this))
 {
@@ -71,6 +72,8 @@ void FrmStartup::SSTab1_Click(int tab)
 void FrmStartup::CmdExit_Click()
 {
     // Every setting is saved as it changes, so there is nothing left to write.
+    // Whatever is talking to the logger stops here, even from inside a wait.
+    m_connection.shutDown();
     QCoreApplication::exit(0);
 }
 

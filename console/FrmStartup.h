@@ -63,6 +63,7 @@ protected:
 private:
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
+    LoggerConnection &m_connection;
     StartupSettings m_settings;
     MainWindowState m_state;
     SetupState m_setup;

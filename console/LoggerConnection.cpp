@@ -4,12 +4,13 @@
 
 LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &settings,
                                    Dialogs &dialogs)
-    : status(loop)
-    , transport(port, loop, dialogs, state, switches, trace, status)
-    , link(port, loop, settings, dialogs, state, switches, trace, status)
-    , statusByte(transport, state, dialogs, loop, status, switches)
-    , buttons(statusByte, transport, port, state, dialogs, loop, switches)
-    , headerReader(header, transport, state, loop, dialogs)
+    : linkDialogs(dialogs, state)
+    , status(loop)
+    , transport(port, loop, linkDialogs, state, switches, trace, status)
+    , link(port, loop, settings, linkDialogs, state, switches, trace, status)
+    , statusByte(transport, state, linkDialogs, loop, status, switches)
+    , buttons(statusByte, transport, port, state, linkDialogs, loop, switches)
+    , headerReader(header, transport, state, loop, linkDialogs)
     , capture(transport.lineReader(), state, loop)
 {
     wireLink();

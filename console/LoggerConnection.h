@@ -3,6 +3,7 @@
 #include "link/CommStatusLine.h"
 #include "link/CommandTransport.h"
 #include "link/DebugSwitches.h"
+#include "link/LinkDialogs.h"
 #include "link/LinkState.h"
 #include "link/MaintenanceButtons.h"
 #include "link/SerialLink.h"
@@ -30,7 +31,14 @@ public:
     // confirmation, buffer clearing); the windows add theirs.
     MaintenanceButtons::Hooks buttonHooks();
 
+    // The program is ending: nothing more goes to the logger, every wait
+    // ends and the port closes.
+    void shutDown() { link.shutDown(); }
+
     LinkState state;
+    // The boxes of the link and logger side; none is shown for a sequence
+    // that was abandoned.
+    LinkDialogs linkDialogs;
     DebugSwitches switches;
     Trace trace;
     CommStatusLine status;

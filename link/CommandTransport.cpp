@@ -60,6 +60,8 @@ void CommandTransport::SubSendMessage(QString &command, QString &address, QStrin
     // Shared by echo failures and verify mismatches of this one call.
     int attempts = Attempts;
     for (;;) {
+        if (refuseAbandoned())
+            return;
         m_txd.clear();
         Q_EMIT txdChanged(m_txd);
         Q_EMIT rxdChanged(QString());
@@ -93,6 +95,8 @@ bool CommandTransport::sendLetter(const QString &letter, const QString &address,
                                   int &attempts)
 {
     for (;;) {
+        if (refuseAbandoned())
+            return false;
         m_state.commAbort = false;
         m_tmrTxd->setIntervalMs(m_state.txTimeoutMs);
         m_tmrTxd->start();
@@ -115,6 +119,18 @@ bool CommandTransport::sendLetter(const QString &letter, const QString &address,
         noEchoAtAll(data);
         return false;
     }
+}
+
+// Nothing more goes to the logger for a sequence that was superseded; its
+// commands fail at once, so it unwinds without waiting out time-outs.
+bool CommandTransport::refuseAbandoned()
+{
+    if (!m_state.abandoned)
+        return false;
+    m_state.commAbort = true;
+    m_state.captureReply = false;
+    m_tmrTxd->stop();
+    return true;
 }
 
 bool CommandTransport::waitForEcho(QChar letter)

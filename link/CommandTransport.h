@@ -77,6 +77,7 @@ private:
     enum class Outcome { Done, Resend };
 
     bool sendLetter(const QString &letter, const QString &address, QString &data, int &attempts);
+    bool refuseAbandoned();
     bool waitForEcho(QChar letter);
     void failedEcho(const QString &letter);
     void noEchoAtAll(QString &data);

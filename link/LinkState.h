@@ -13,6 +13,10 @@ struct LinkState
     bool portUnavailable = false;
     bool loggerConnected = false;
     bool commAbort = false;
+    // The sequence running now was superseded (a newer connection, a lost
+    // logger, the program ending): it is to unwind without sending, showing
+    // or committing anything more.
+    bool abandoned = false;
     bool cancelDownload = false;
     bool captureReply = false;
     QString stReply;

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/PortNames.h"
+#include "platform/PortSettings.h"
 #include "platform/StartupSettings.h"
 
 namespace {
@@ -15,6 +16,8 @@ const QString Baud9600 = QStringLiteral("9600,N,8,1");
 const QString CrLf = QStringLiteral("\r\n");
 constexpr int BusyTimeOutMs = 3000;
 constexpr int RxdTimeOutMs = 2000;
+// How often a vanished device is looked for again.
+constexpr int DeviceWatchMs = 1000;
 
 } // namespace
 
@@ -32,7 +35,11 @@ SerialLink::SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dia
     , m_baud(port, loop, settings, dialogs, state, switches, trace)
     , m_tmrBusyTimeOut(loop.createTimer())
     , m_tmrRxd(loop.createTimer())
+    , m_tmrDeviceWatch(loop.createTimer())
+    , m_sequences(loop, state)
 {
+    m_tmrDeviceWatch->setIntervalMs(DeviceWatchMs);
+    m_tmrDeviceWatch->setHandler([this] { lookForLostDevice(); });
     m_tmrBusyTimeOut->setIntervalMs(BusyTimeOutMs);
     m_tmrBusyTimeOut->setHandler([this] { tmrBusyTimeOut_Timer(); });
     m_tmrRxd->setIntervalMs(RxdTimeOutMs);
@@ -69,7 +76,8 @@ void SerialLink::subCommConnect()
 
     const StartupSettings startup(m_settings);
     m_state.commPortNum = qint16(startup.getInt(QStringLiteral("CommPortNum"), 0, 0, 32767));
-    m_state.loggerBaud = startup.get(QStringLiteral("Logger_Baud"), Baud9600);
+    m_state.loggerBaud = PortSettings::storedLoggerBaud(
+        startup.get(QStringLiteral("Logger_Baud"), Baud9600));
     m_state.readyLevel = false;
     m_state.portSettings = m_state.loggerBaud;
 
@@ -79,6 +87,7 @@ void SerialLink::subCommConnect()
         Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
         Q_EMIT comStatusIndicator(comStatus, IndicatorColour::Red);
     }
+    m_tmrDeviceWatch->stop();
     m_port.setPortName(deviceName());
     Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
     Q_EMIT comStatusIndicator(comStatus, IndicatorColour::Red);
@@ -93,11 +102,27 @@ void SerialLink::subCommConnect()
         if (m_state.portUnavailable)
             return;
     }
+    startWatching();
+}
+
+void SerialLink::startWatching()
+{
     subDTROn();
     subRTSOn();
     subStatusDCD();
     subWait(m_loop, m_state.commAbort, 2.0f);
     subCheckCTS();
+}
+
+void SerialLink::shutDown()
+{
+    m_sequences.shutDown();
+    m_tmrBusyTimeOut->stop();
+    m_tmrRxd->stop();
+    m_tmrDeviceWatch->stop();
+    m_state.loggerConnected = false;
+    if (m_port.isOpen())
+        m_port.close();
 }
 
 void SerialLink::subToggleComm()
@@ -153,7 +178,8 @@ void SerialLink::subStatusDCD()
 
 bool SerialLink::fnCTS()
 {
-    return m_port.cts() == m_state.readyLevel;
+    // A closed port has no logger on it, whatever its CTS reads.
+    return m_port.isOpen() && m_port.cts() == m_state.readyLevel;
 }
 
 void SerialLink::subClearBuffers()
@@ -196,9 +222,21 @@ void SerialLink::subCheckCTS()
     m_tmrBusyTimeOut->stop();
     Q_EMIT ctsIndicator(IndicatorColour::DarkGreen);
     Q_EMIT loggerIndicator(QStringLiteral("Logger Connected"), IndicatorColour::DarkGreen);
+    if (m_state.loggerConnected) {
+        Q_EMIT loggerIndicator(QStringLiteral("Logger Connected"), IndicatorColour::DarkGreen);
+        return;
+    }
+    // Recognised now; everything that talks to it runs once this handler
+    // has returned.
+    m_state.loggerConnected = true;
+    m_sequences.supersede([this] { newConnectionSequence(); });
+}
+
+void SerialLink::newConnectionSequence()
+{
     // A failed first read leaves the logger marked connected, as it was
     // recognised; the operator is asked to reconnect it.
-    if (!m_state.loggerConnected && !runNewConnection())
+    if (!runNewConnection() || m_state.abandoned)
         return;
     m_state.loggerConnected = true;
     Q_EMIT loggerIndicator(QStringLiteral("Logger Connected"), IndicatorColour::DarkGreen);
@@ -232,6 +270,8 @@ bool SerialLink::readFirstLines()
         const QString line = m_steps.readHexHeaderLine
                                  ? m_steps.readHexHeaderLine(QString::fromLatin1(address))
                                  : QString();
+        if (m_state.abandoned)
+            return false;
         if (m_state.commAbort) {
             Q_EMIT loggerIndicator(QStringLiteral("BAD CONNECTION--Restart (from subcheckCTS)"),
                                    IndicatorColour::Red);
@@ -245,6 +285,8 @@ bool SerialLink::readFirstLines()
         }
         lines << line.mid(6, 32);
     }
+    if (m_state.abandoned)
+        return false;
     const QString status = m_steps.readStatusByte ? m_steps.readStatusByte() : QString();
     Q_EMIT firstLinesRead(lines, status);
     if (m_steps.disableDump)
@@ -263,13 +305,14 @@ bool SerialLink::readFirstLines()
 void SerialLink::tmrBusyTimeOut_Timer()
 {
     m_tmrBusyTimeOut->stop();
+    m_loop.post([this] { disconnectionCheck(); });
+}
+
+void SerialLink::disconnectionCheck()
+{
     subWait(m_loop, m_state.commAbort, 0.35f);
     if (!fnCTS()) {
-        m_state.loggerConnected = false;
-        m_baud.selectBaud(false);
-        Q_EMIT loggerIndicator(QStringLiteral("Logger Not Detected"), IndicatorColour::Red);
-        subClearBuffers();
-        Q_EMIT loggerLost();
+        loggerGone();
         return;
     }
     const QString text = QStringLiteral("False Disconnect Error");
@@ -281,10 +324,54 @@ void SerialLink::tmrBusyTimeOut_Timer()
     subCheckCTS();
 }
 
+// The logger is gone: whatever was talking to it is abandoned, every display
+// of it blanked, and the port is back at 9600 for the next one.
+void SerialLink::loggerGone()
+{
+    m_sequences.abandonAll();
+    m_state.loggerConnected = false;
+    m_baud.selectBaud(false);
+    Q_EMIT loggerIndicator(QStringLiteral("Logger Not Detected"), IndicatorColour::Red);
+    subClearBuffers();
+    Q_EMIT loggerLost();
+}
+
+// The device itself vanished (an adapter pulled out). That is no logger, not
+// a line error: the displays go blank as for a lost logger and the device is
+// looked for until it is back.
+void SerialLink::deviceLost()
+{
+    m_tmrBusyTimeOut->stop();
+    m_tmrRxd->stop();
+    Q_EMIT commPortIndicator(comText(), IndicatorColour::Red);
+    Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2), IndicatorColour::Red);
+    Q_EMIT ctsIndicator(IndicatorColour::Red);
+    m_status.show(QStringLiteral("Port device lost--waiting for it to return"));
+    loggerGone();
+    m_tmrDeviceWatch->start();
+}
+
+void SerialLink::lookForLostDevice()
+{
+    if (m_port.isOpen() || !m_port.open())
+        return;
+    m_tmrDeviceWatch->stop();
+    m_port.applySettings(m_state.portSettings);
+    Q_EMIT commPortIndicator(comText(), IndicatorColour::DarkGreen);
+    Q_EMIT comStatusIndicator(comText() + u'-' + m_state.loggerBaud.left(2), IndicatorColour::DarkGreen);
+    m_status.show(QStringLiteral("Port device back"));
+    m_status.startBlanking();
+    m_loop.post([this] { startWatching(); });
+}
+
 // ---------------------------------------------------------------- receive
 
+// Runs inside the port's own event delivery: it only takes in what happened
+// and queues whatever has to wait (boxes, sequences that talk to the logger).
 void SerialLink::MSComm1_OnComm(Port::Event event)
 {
+    if (m_reassertingDtr && event != Port::Event::Receive)
+        return; // the port's own complaint about re-asserting DTR for an error
     switch (event) {
     case Port::Event::Receive:
         m_tmrRxd->start();
@@ -298,10 +385,13 @@ void SerialLink::MSComm1_OnComm(Port::Event event)
     case Port::Event::CtsChange:
         subCheckCTS();
         return;
+    case Port::Event::DeviceLost:
+        m_loop.post([this] { deviceLost(); });
+        return;
     case Port::Event::CdChange:
         subStatusDCD();
-        portError(m_port.cd() ? QStringLiteral("Change in CD Detected - Green")
-                              : QStringLiteral("Change in CD Detected - RED"));
+        postPortError(m_port.cd() ? QStringLiteral("Change in CD Detected - Green")
+                                  : QStringLiteral("Change in CD Detected - RED"));
         return;
     case Port::Event::DsrChange:
         m_switches.beepOnError(m_dialogs);
@@ -318,10 +408,10 @@ void SerialLink::MSComm1_OnComm(Port::Event event)
         // are taken for the start of the next reply.
         while (m_port.bytesWaiting() > 0)
             m_port.takeByte();
-        portError(portErrorText(event));
+        postPortError(portErrorText(event));
         return;
     default:
-        portError(portErrorText(event));
+        postPortError(portErrorText(event));
         return;
     }
 }
@@ -357,6 +447,11 @@ void SerialLink::completeLine()
 void SerialLink::onBootloaderPrompt(QChar c)
 {
     m_status.show(QStringLiteral("stbuffer=>") + c + QStringLiteral("< ? in in buffer....bootloader active"));
+    m_sequences.supersede([this] { bootloaderReconnect(); });
+}
+
+void SerialLink::bootloaderReconnect()
+{
     m_dialogs.Message_Box(QStringLiteral("Logger was connected PRIOR to power up, or") + CrLf
                               + QStringLiteral("connection change was not recognized.") + CrLf
                               + QStringLiteral("Check if the battery is installed, and good.") + CrLf
@@ -370,6 +465,11 @@ void SerialLink::onBootloaderPrompt(QChar c)
 void SerialLink::tmrRxd_Timer()
 {
     m_tmrRxd->stop();
+    m_loop.post([this] { receiveTimedOut(); });
+}
+
+void SerialLink::receiveTimedOut()
+{
     const QString text = QStringLiteral("Receive data timout--no vbCR");
     m_status.show(text);
     m_switches.beepOnError(m_dialogs);
@@ -398,9 +498,18 @@ QString SerialLink::portErrorText(Port::Event event)
     }
 }
 
+void SerialLink::postPortError(const QString &text)
+{
+    m_loop.post([this, text] { portError(text); });
+}
+
 void SerialLink::portError(const QString &text)
 {
+    // A port that cannot set DTR reports that as one more error; it must not
+    // start this handling over again.
+    m_reassertingDtr = true;
     subDTROn();
+    m_reassertingDtr = false;
     if (m_switches.monitor)
         m_trace.subDebugPrintERR(text + QStringLiteral("in OnComm"));
     m_switches.beepOnError(m_dialogs);

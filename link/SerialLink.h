@@ -3,6 +3,7 @@
 #include "link/BaudSwitch.h"
 #include "link/IndicatorColour.h"
 #include "link/LinkState.h"
+#include "link/SequenceRunner.h"
 #include "platform/Port.h"
 
 #include <QObject>
@@ -55,8 +56,12 @@ public:
     // The main window's "bypass automatic download" box.
     void setAutoDownloadBypass(bool bypass) { m_autoDownloadBypass = bypass; }
     BaudSwitch &baud() { return m_baud; }
+    // The sequences that talk to the logger, one at a time.
+    SequenceRunner &sequences() { return m_sequences; }
 
     void subCommConnect();
+    // The program is ending: abandon every sequence, close the port.
+    void shutDown();
     void subToggleComm();
     void subDTROn();
     void subDTROff();
@@ -100,14 +105,23 @@ Q_SIGNALS:
 private:
     QString deviceName() const;
     QString comText() const;
+    void startWatching();
+    void newConnectionSequence();
     bool runNewConnection();
     bool readFirstLines();
     void receiveByte(QChar c);
     void completeLine();
     void onBootloaderPrompt(QChar c);
+    void bootloaderReconnect();
+    void postPortError(const QString &text);
     void portError(const QString &text);
     void tmrBusyTimeOut_Timer();
+    void disconnectionCheck();
+    void loggerGone();
+    void deviceLost();
+    void lookForLostDevice();
     void tmrRxd_Timer();
+    void receiveTimedOut();
 
     Port &m_port;
     EventLoop &m_loop;
@@ -123,4 +137,7 @@ private:
     bool m_autoDownloadBypass = false;
     std::unique_ptr<Timer> m_tmrBusyTimeOut;
     std::unique_ptr<Timer> m_tmrRxd;
+    std::unique_ptr<Timer> m_tmrDeviceWatch;
+    SequenceRunner m_sequences;
+    bool m_reassertingDtr = false;
 };

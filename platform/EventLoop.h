@@ -3,6 +3,7 @@
 #include "platform/Timer.h"
 
 #include <QDateTime>
+#include <functional>
 #include <memory>
 
 // Time and the running of pending events. Every wait of the program goes
@@ -26,6 +27,12 @@ public:
     virtual void yieldUntil(qint64 deadlineNs) = 0;
 
     virtual std::unique_ptr<Timer> createTimer() = 0;
+
+    // Runs fn from the loop itself, after the handler that is running now has
+    // returned. Port and timer handlers use it for anything that must wait:
+    // Qt delivers no second readyRead inside a readyRead handler and fires no
+    // timer inside its own timeout, so a wait started there would starve.
+    virtual void post(std::function<void()> fn) = 0;
 
     // Sets the PC's clock. Returns false with a reason when the system refuses.
     virtual bool setSystemDateTime(const QDateTime &local, QString *error) = 0;

@@ -29,6 +29,9 @@ public:
         CdTimeout,
         ConfigurationError,
         Unknown,
+        // The device itself went away (a USB adapter pulled out); the port
+        // has closed.
+        DeviceLost,
     };
     using EventHandler = std::function<void(Event)>;
 

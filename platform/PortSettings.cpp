@@ -30,3 +30,11 @@ QString PortSettings::toString() const
 {
     return QStringLiteral("%1,%2,%3,%4").arg(baud).arg(parity).arg(dataBits).arg(stopBits);
 }
+
+QString PortSettings::storedLoggerBaud(const QString &stored)
+{
+    PortSettings s;
+    if (stored.contains(QStringLiteral("4800")) || !parse(stored, &s))
+        return QStringLiteral("9600,N,8,1");
+    return stored;
+}

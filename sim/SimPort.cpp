@@ -3,13 +3,24 @@
 #include "platform/EventLoop.h"
 #include "sim/LoggerSimulator.h"
 
+#include <algorithm>
+#include <utility>
+
 SimPort::SimPort(EventLoop &loop, LoggerSimulator &logger)
     : m_loop(loop)
     , m_logger(logger)
     , m_timer(loop.createTimer())
+    , m_announce(loop.createTimer())
+    , m_lineWatch(loop.createTimer())
 {
     m_timer->setSingleShot(true);
     m_timer->setHandler([this] { deliverDue(); });
+    m_announce->setSingleShot(true);
+    m_announce->setIntervalNs(0);
+    m_announce->setHandler([this] { announceReceived(); });
+    m_lineWatch->setSingleShot(true);
+    m_lineWatch->setIntervalNs(0);
+    m_lineWatch->setHandler([this] { watchLines(); });
     m_logger.setOutputHandler([this](const QByteArray &bytes, int baud) { loggerSends(bytes, baud); });
     m_logger.setLineHandler([this](Port::Event event) { lineChanged(event); });
 }
@@ -33,6 +44,8 @@ bool SimPort::pcSpeaks8N1() const
 
 bool SimPort::open()
 {
+    if (!m_adapterPresent)
+        return false;
     m_open = true;
     return true;
 }
@@ -40,6 +53,9 @@ bool SimPort::open()
 void SimPort::close()
 {
     m_open = false;
+    m_lineEvents.clear();
+    m_lineWatch->stop();
+    m_announce->stop();
     m_toLogger.clear();
     m_toPc.clear();
     m_received.clear();
@@ -115,10 +131,39 @@ void SimPort::loggerSends(const QByteArray &bytes, int baud)
     arm();
 }
 
+void SimPort::setAdapterPresent(bool present)
+{
+    if (present == m_adapterPresent)
+        return;
+    m_adapterPresent = present;
+    if (present || !m_open)
+        return;
+    close();
+    raise(Event::DeviceLost);
+}
+
 void SimPort::lineChanged(Port::Event event)
 {
-    if (m_open)
+    if (!m_open)
+        return;
+    const bool modemLine = event == Event::CtsChange || event == Event::DsrChange
+        || event == Event::CdChange;
+    if (!modemLine) {
         raise(event);
+        return;
+    }
+    if (std::find(m_lineEvents.begin(), m_lineEvents.end(), event) == m_lineEvents.end())
+        m_lineEvents.push_back(event);
+    m_lineWatch->start();
+}
+
+void SimPort::watchLines()
+{
+    const std::vector<Port::Event> events = std::exchange(m_lineEvents, {});
+    for (Port::Event event : events) {
+        if (m_open)
+            raise(event);
+    }
 }
 
 void SimPort::deliverDue()
@@ -146,8 +191,18 @@ void SimPort::deliverDue()
         received = true;
     }
     arm();
-    if (received)
-        raise(Event::Receive);
+    // QSerialPort announces bytes only from outside its readyRead handler.
+    if (received && !m_inReceiveHandler)
+        m_announce->start();
+}
+
+void SimPort::announceReceived()
+{
+    if (!m_open || bytesWaiting() == 0)
+        return;
+    m_inReceiveHandler = true;
+    raise(Event::Receive);
+    m_inReceiveHandler = false;
 }
 
 void SimPort::arm()

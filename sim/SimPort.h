@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <deque>
+#include <vector>
 #include <memory>
 
 class EventLoop;
@@ -18,8 +19,16 @@ class Timer;
 // sender and receiver do not use the same rate and format (8N1 on the
 // logger's side) arrives garbled.
 //
-// open() always succeeds: the simulator is its own line, whatever the name.
-// While the port is closed nothing is sent or received and no event raised.
+// open() succeeds while the adapter is in its socket: the simulator is its
+// own line, whatever the name. While the port is closed nothing is sent or
+// received and no event raised.
+//
+// Events reach the port's owner the way QSerialPort delivers them: received
+// bytes are buffered as they arrive, but no second Receive event is raised
+// while the owner's Receive handler is still running (bytes arriving then
+// wait, unannounced, for the next arrival, even across close and reopen);
+// line changes are picked up by a watch timer that never fires inside its
+// own handler.
 class SimPort : public Port
 {
 public:
@@ -49,6 +58,12 @@ public:
     void write(const QByteArray &bytes) override;
     void discardOutput() override;
 
+    // The USB adapter pulled from (false) or put back into (true) its socket:
+    // pulling it closes the port and raises DeviceLost; open() fails until
+    // it is back.
+    void setAdapterPresent(bool present);
+    bool adapterPresent() const { return m_adapterPresent; }
+
 private:
     struct InFlight
     {
@@ -62,11 +77,18 @@ private:
     void loggerSends(const QByteArray &bytes, int baud);
     void lineChanged(Port::Event event);
     void deliverDue();
+    void announceReceived();
+    void watchLines();
     void arm();
 
     EventLoop &m_loop;
     LoggerSimulator &m_logger;
     std::unique_ptr<Timer> m_timer;
+    std::unique_ptr<Timer> m_announce;
+    std::unique_ptr<Timer> m_lineWatch;
+    std::vector<Port::Event> m_lineEvents;
+    bool m_inReceiveHandler = false;
+    bool m_adapterPresent = true;
     QString m_name = QStringLiteral("SIM");
     PortSettings m_settings;
     bool m_open = false;

@@ -29,6 +29,7 @@ public:
     void yield() override;
     void yieldUntil(qint64 deadlineNs) override;
     std::unique_ptr<Timer> createTimer() override;
+    void post(std::function<void()> fn) override { scheduleAfter(0, std::move(fn)); }
     bool setSystemDateTime(const QDateTime &local, QString *error) override;
 
     // Runs fn at the given virtual time (or now, if that has passed); returns
@@ -48,7 +49,10 @@ public:
     // Whether setting the PC clock succeeds, as for a user with or without the
     // privilege to do it.
     void setClockSettable(bool settable) { m_clockSettable = settable; }
-    // Longest stretch of virtual time any single run may cover.
+    // Longest stretch of virtual time code may wait for on its own: counted
+    // from the end of the test's last advance() (or the loop's start), and
+    // beyond the end of a running advance(). A repeating timer that keeps the
+    // queue full does not hide a wait that never ends.
     void setTimeLimitNs(qint64 limitNs) { m_limitNs = limitNs; }
 
 private:
@@ -69,5 +73,9 @@ private:
     std::map<Key, std::function<void()>> m_queue;
     std::map<quint64, Key> m_keys;
     bool m_clockSettable = true;
-    qint64 m_limitNs = qint64(30) * 24 * 3600 * 1000000000LL;
+    qint64 m_limitNs = qint64(2) * 24 * 3600 * 1000000000LL;
+    // Where the current run started counting, and how far advance() allows.
+    qint64 m_runStartNs = 0;
+    qint64 m_advanceEndNs = 0;
+    int m_advanceDepth = 0;
 };

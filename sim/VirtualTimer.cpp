@@ -9,6 +9,7 @@ VirtualTimer::VirtualTimer(VirtualEventLoop *loop)
 
 VirtualTimer::~VirtualTimer()
 {
+    *m_alive = false;
     stop();
 }
 
@@ -20,6 +21,7 @@ void VirtualTimer::start()
 
 void VirtualTimer::stop()
 {
+    m_heldBack = false;
     if (m_pending) {
         m_loop->cancel(m_pending);
         m_pending = 0;
@@ -33,5 +35,18 @@ void VirtualTimer::due()
     m_pending = 0;
     if (!m_singleShot)
         m_pending = m_loop->scheduleAfter(qMax<qint64>(m_intervalNs, 1), [this] { due(); });
+    if (m_inHandler) {
+        m_heldBack = m_singleShot;
+        return;
+    }
+    const std::shared_ptr<bool> alive = m_alive;
+    m_inHandler = true;
     fire();
+    if (!*alive)
+        return;
+    m_inHandler = false;
+    if (m_heldBack) {
+        m_heldBack = false;
+        m_pending = m_loop->scheduleAfter(0, [this] { due(); });
+    }
 }

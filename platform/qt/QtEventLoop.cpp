@@ -76,6 +76,11 @@ void QtEventLoop::yieldUntil(qint64 deadlineNs)
     processWaiting(int(qMin<qint64>(remainingNs / 1000000, MaxBlockMs)));
 }
 
+void QtEventLoop::post(std::function<void()> fn)
+{
+    QMetaObject::invokeMethod(&m_context, std::move(fn), Qt::QueuedConnection);
+}
+
 std::unique_ptr<Timer> QtEventLoop::createTimer()
 {
     return std::make_unique<QtTimer>();

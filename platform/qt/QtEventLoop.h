@@ -16,6 +16,7 @@ public:
     void yield() override;
     void yieldUntil(qint64 deadlineNs) override;
     std::unique_ptr<Timer> createTimer() override;
+    void post(std::function<void()> fn) override;
     bool setSystemDateTime(const QDateTime &local, QString *error) override;
 
 private:
@@ -24,4 +25,6 @@ private:
     QElapsedTimer m_clock;
     // Wakes a waiting yield so that it never blocks for long when nothing happens.
     QTimer m_wake;
+    // Posted calls are queued to this object, so none outlives the loop.
+    QObject m_context;
 };

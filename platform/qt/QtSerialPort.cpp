@@ -42,13 +42,15 @@ bool QtSerialPort::open()
 {
     if (m_port.isOpen())
         return true;
+    m_noModemLines = false;
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
     applySettings(m_settings);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     requestLowLatency();
-    m_lastLines = m_port.pinoutSignals();
-    m_poll.start();
+    m_lastLines = lines();
+    if (!m_noModemLines)
+        m_poll.start();
     return true;
 }
 
@@ -84,39 +86,46 @@ bool QtSerialPort::applySettings(const QString &text)
 
 void QtSerialPort::setDtr(bool on)
 {
-    if (m_port.isOpen())
+    if (m_port.isOpen() && !m_noModemLines)
         m_port.setDataTerminalReady(on);
 }
 
 void QtSerialPort::setRts(bool on)
 {
-    if (m_port.isOpen())
+    if (m_port.isOpen() && !m_noModemLines)
         m_port.setRequestToSend(on);
 }
 
 bool QtSerialPort::dtr() const
 {
-    return m_port.isOpen() && m_port.isDataTerminalReady();
+    return m_port.isOpen() && !m_noModemLines && m_port.isDataTerminalReady();
 }
 
 bool QtSerialPort::rts() const
 {
-    return m_port.isOpen() && m_port.isRequestToSend();
+    return m_port.isOpen() && !m_noModemLines && m_port.isRequestToSend();
+}
+
+QSerialPort::PinoutSignals QtSerialPort::lines() const
+{
+    if (!m_port.isOpen() || m_noModemLines)
+        return QSerialPort::NoSignal;
+    return m_port.pinoutSignals();
 }
 
 bool QtSerialPort::cts() const
 {
-    return m_port.isOpen() && (m_port.pinoutSignals() & QSerialPort::ClearToSendSignal);
+    return lines() & QSerialPort::ClearToSendSignal;
 }
 
 bool QtSerialPort::dsr() const
 {
-    return m_port.isOpen() && (m_port.pinoutSignals() & QSerialPort::DataSetReadySignal);
+    return lines() & QSerialPort::DataSetReadySignal;
 }
 
 bool QtSerialPort::cd() const
 {
-    return m_port.isOpen() && (m_port.pinoutSignals() & QSerialPort::DataCarrierDetectSignal);
+    return lines() & QSerialPort::DataCarrierDetectSignal;
 }
 
 int QtSerialPort::bytesWaiting() const
@@ -145,16 +154,18 @@ void QtSerialPort::discardOutput()
 
 void QtSerialPort::pollLines()
 {
-    const QSerialPort::PinoutSignals lines = m_port.pinoutSignals();
-    const QSerialPort::PinoutSignals changed = lines ^ m_lastLines;
-    m_lastLines = lines;
+    const QSerialPort::PinoutSignals now = lines();
+    if (!m_port.isOpen() || m_noModemLines)
+        return;
+    const QSerialPort::PinoutSignals changed = now ^ m_lastLines;
+    m_lastLines = now;
     if (changed & QSerialPort::ClearToSendSignal)
         raise(Event::CtsChange);
     if (changed & QSerialPort::DataSetReadySignal)
         raise(Event::DsrChange);
     if (changed & QSerialPort::DataCarrierDetectSignal)
         raise(Event::CdChange);
-    if ((changed & lines) & QSerialPort::RingIndicatorSignal)
+    if ((changed & now) & QSerialPort::RingIndicatorSignal)
         raise(Event::Ring);
 }
 
@@ -169,12 +180,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     case QSerialPort::NotOpenError:
         // Open failures are answered by open(); the rest is no line event.
         return;
-    case QSerialPort::ResourceError:
-        // The device went away (an adapter pulled from its socket): say so
-        // once and stop touching it, rather than erroring on every poll.
+    case QSerialPort::UnsupportedOperationError:
+        // The modem-line requests are what such a device refuses; it is
+        // used on its data lines alone from now on.
+        m_noModemLines = true;
         m_poll.stop();
-        raise(Event::Unknown);
+        m_port.clearError();
+        return;
+    case QSerialPort::ResourceError:
+        // The device went away (an adapter pulled from its socket): close
+        // it, rather than erroring on every poll, and say so once.
+        if (!m_port.isOpen())
+            return;
+        m_poll.stop();
+        m_port.clearError();
         m_port.close();
+        raise(Event::DeviceLost);
         return;
     default:
         raise(Event::Unknown);

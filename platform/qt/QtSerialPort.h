@@ -8,6 +8,11 @@
 // A real serial device. QSerialPort has no signal for modem-line changes, so
 // CTS, DSR, CD and RI are polled on a short timer while the port is open and
 // their changes raised as events.
+//
+// A device without modem lines (a pseudo-terminal, some bridges) is used on
+// its data lines alone: DTR and RTS are not driven, and CTS reads as ready.
+// A device that goes away (an adapter pulled out) closes the port and is
+// reported once as DeviceLost.
 class QtSerialPort : public Port
 {
 public:
@@ -29,6 +34,7 @@ public:
     bool cts() const override;
     bool dsr() const override;
     bool cd() const override;
+    bool hasModemLines() const { return !m_noModemLines; }
 
     int bytesWaiting() const override;
     int takeByte() override;
@@ -36,6 +42,7 @@ public:
     void discardOutput() override;
 
 private:
+    QSerialPort::PinoutSignals lines() const;
     void pollLines();
     void onError(QSerialPort::SerialPortError error);
     void requestLowLatency();
@@ -44,4 +51,5 @@ private:
     QString m_settings = QStringLiteral("9600,N,8,1");
     QTimer m_poll;
     QSerialPort::PinoutSignals m_lastLines;
+    bool m_noModemLines = false;
 };

@@ -114,6 +114,7 @@ TEST(SimFaults, LineErrorsReachThePort)
     for (Port::Event error : errors) {
         SimWire wire;
         wire.logger.raiseLineError(error);
+        wire.loop.advance(0); // modem lines reach the port through its line watch
         EXPECT_EQ(wire.events, QList<Port::Event>{error});
     }
     SimWire wire;
@@ -131,6 +132,7 @@ TEST(SimFaults, InterfaceAndCarrierLinesAsConfigured)
     wire.logger.setCarrierDetect(true);
     EXPECT_FALSE(wire.port.dsr());
     EXPECT_TRUE(wire.port.cd());
+    wire.loop.advance(0);
     EXPECT_EQ(wire.events, (QList<Port::Event>{Port::Event::DsrChange, Port::Event::CdChange}));
 }
 
