@@ -1,7 +1,7 @@
 #include "app/DemoLogger.h"
 #include "app/ProgramOptions.h"
 #include "console/FrmStartup.h"
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 #include "platform/PortNames.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QtDialogs.h"

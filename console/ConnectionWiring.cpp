@@ -1,7 +1,7 @@
 #include "console/ConnectionWiring.h"
 
 #include "console/IndicatorPainter.h"
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/SetupRules.h"

@@ -2,7 +2,7 @@
 
 #include "console/ClockDisplay.h"
 #include "console/ConnectionWiring.h"
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/DefaultsTab.h"

@@ -1,5 +1,5 @@
 #include "console/FrmStartup.h"
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/frmComm.h"

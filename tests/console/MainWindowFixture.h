@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console/FrmStartup.h"
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 #include "platform/SettingsStore.h"
 #include "platform/StartupSettings.h"
 #include "sim/VirtualEventLoop.h"

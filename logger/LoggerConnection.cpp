@@ -1,4 +1,4 @@
-#include "console/LoggerConnection.h"
+#include "logger/LoggerConnection.h"
 
 #include "link/LineReader.h"
 
