@@ -10,6 +10,7 @@
 #include "sim/SimPort.h"
 #include "sim/VirtualEventLoop.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TapPort.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
@@ -26,7 +27,8 @@ protected:
     Connection()
         : settings(dir.filePath("settings.ini"))
         , logger(loop, LoggerPresets::build(LoggerPreset::Finished, loop.now()))
-        , port(loop, logger)
+        , simPort(loop, logger)
+        , port(simPort, [this] { return loop.elapsedNs(); })
         , connection(port, loop, settings, dialogs)
     {
         StartupSettings startup(settings);
@@ -55,7 +57,8 @@ protected:
     ScriptedDialogs dialogs;
     SettingsStore settings;
     LoggerSimulator logger;
-    SimPort port;
+    SimPort simPort;
+    TapPort port;
     LoggerConnection connection;
     std::unique_ptr<FrmStartup> window;
 };
@@ -202,4 +205,10 @@ TEST_F(Connection, BypassingTheHeaderReadShowsTheLoggerTabUnread)
     EXPECT_FALSE(connection.header.headerValid);
     EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::DataLogger));
     EXPECT_EQ(port.settings(), "9600,N,8,1") << "no header read, no high speed";
+}
+
+TEST_F(Connection, ZZWire)
+{
+    logOn();
+    std::printf("%s\n", qPrintable(port.writtenText()));
 }

@@ -1,5 +1,7 @@
 #include "sim/VirtualEventLoop.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 TEST(VirtualEventLoop, TimersFireInTimeOrderAndRepeat)
@@ -88,4 +90,99 @@ TEST(VirtualEventLoop, ClockFollowsVirtualTimeAndCanBeSetOrRefused)
     EXPECT_FALSE(loop.setSystemDateTime(QDateTime(QDate(2030, 1, 1), QTime(0, 0)), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(loop.now(), target);
+}
+
+// Qt fires no timer inside its own timeout handler: a handler that waits
+// sees none of its own ticks, and the ticks that fell due meanwhile are
+// skipped, not piled up.
+TEST(VirtualEventLoop, RepeatingTimerIsNotReenteredWhileItsHandlerWaits)
+{
+    VirtualEventLoop loop;
+    auto other = loop.createTimer();
+    other->setIntervalMs(100);
+    int otherTicks = 0;
+    other->setHandler([&] { ++otherTicks; });
+    other->start();
+
+    auto timer = loop.createTimer();
+    timer->setIntervalMs(1000);
+    int depth = 0;
+    int maxDepth = 0;
+    std::vector<double> entered;
+    timer->setHandler([&] {
+        maxDepth = std::max(maxDepth, ++depth);
+        entered.push_back(loop.elapsedSeconds());
+        if (entered.size() == 1) {
+            bool abort = false;
+            const qint64 until = loop.elapsedNs() + 3'500'000'000LL;
+            while (!abort && loop.elapsedNs() < until)
+                loop.yieldUntil(until);
+        }
+        --depth;
+    });
+    timer->start();
+    loop.advanceSeconds(6);
+
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_EQ(entered, (std::vector<double>{1, 5, 6})) << "ticks at 2, 3 and 4 s are skipped";
+    EXPECT_GE(otherTicks, 59) << "other timers run while the handler waits";
+}
+
+TEST(VirtualEventLoop, SingleShotStartedAgainInsideItsHandlerFiresAfterTheHandler)
+{
+    VirtualEventLoop loop;
+    auto timer = loop.createTimer();
+    timer->setSingleShot(true);
+    timer->setIntervalMs(10);
+    std::vector<double> entered;
+    bool inside = false;
+    timer->setHandler([&] {
+        EXPECT_FALSE(inside);
+        inside = true;
+        entered.push_back(loop.elapsedSeconds());
+        if (entered.size() == 1) {
+            timer->start();
+            loop.advanceSeconds(1);
+            EXPECT_EQ(entered.size(), 1u) << "not fired while its handler runs";
+            EXPECT_TRUE(timer->isActive());
+        }
+        inside = false;
+    });
+    timer->start();
+    loop.advanceSeconds(2);
+    EXPECT_EQ(entered, (std::vector<double>{0.01, 1.01}));
+}
+
+TEST(VirtualEventLoop, PostedWorkRunsAfterTheRunningHandler)
+{
+    VirtualEventLoop loop;
+    QStringList order;
+    auto timer = loop.createTimer();
+    timer->setSingleShot(true);
+    timer->setHandler([&] {
+        loop.post([&] { order << "posted"; });
+        order << "handler";
+    });
+    timer->start();
+    loop.advance(0);
+    EXPECT_EQ(order, (QStringList{"handler", "posted"}));
+}
+
+// The limit counts from the test's last step, not from the loop's start, so
+// a wait that never ends is caught however late in a long test it starts.
+TEST(VirtualEventLoop, TimeLimitCountsFromTheLastAdvance)
+{
+    VirtualEventLoop loop;
+    loop.setTimeLimitNs(60'000'000'000LL);
+    auto tick = loop.createTimer();
+    tick->setIntervalMs(15000);
+    tick->start();
+    loop.advanceSeconds(600); // a long test: well past the limit, legitimately
+    EXPECT_THROW(
+        {
+            for (;;)
+                loop.yield();
+        },
+        VirtualEventLoop::Stalled);
+    EXPECT_LE(loop.elapsedSeconds(), 600 + 60 + 15);
 }

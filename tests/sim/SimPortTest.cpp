@@ -99,3 +99,78 @@ TEST(SimPort, RealTimeLoopDeliversEveryDueByte)
     EXPECT_EQ(line.size(), 41);
     EXPECT_TRUE(line.startsWith("a0200#"));
 }
+
+// As QSerialPort: bytes that arrive while the receive handler is still
+// running are taken in but not announced, then or later, until more bytes
+// arrive after it has returned.
+TEST(SimPort, NoSecondReceiveEventWhileTheReceiveHandlerRuns)
+{
+    VirtualEventLoop loop;
+    LoggerSimulator logger(loop, SimWire::minimalImage());
+    SimPort port(loop, logger);
+    port.open();
+    port.applySettings("9600,N,8,1");
+    int events = 0;
+    int depth = 0;
+    int maxDepth = 0;
+    port.setEventHandler([&](Port::Event event) {
+        if (event != Port::Event::Receive)
+            return;
+        ++events;
+        maxDepth = std::max(maxDepth, ++depth);
+        if (events == 1) {
+            port.write("\r"); // the reply arrives while this handler waits
+            loop.advanceSeconds(0.5);
+            EXPECT_GT(port.bytesWaiting(), 1) << "bytes are still taken in";
+        }
+        --depth;
+    });
+    port.write("p");
+    loop.advanceSeconds(0.01); // the echo: the first event
+    ASSERT_EQ(events, 1);
+    loop.advanceSeconds(1);
+    EXPECT_EQ(events, 1) << "what came during the handler is not announced afterwards";
+    EXPECT_EQ(maxDepth, 1);
+
+    port.write("p"); // the next echo: a new arrival is announced again
+    loop.advanceSeconds(0.5);
+    EXPECT_EQ(events, 2);
+}
+
+// Line changes reach the port's owner through a watch that is not run again
+// inside its own handler; a change made meanwhile arrives once it returns.
+TEST(SimPort, LineChangeDuringTheLineHandlerArrivesAfterIt)
+{
+    VirtualEventLoop loop;
+    LoggerSimulator logger(loop, SimWire::minimalImage());
+    SimPort port(loop, logger);
+    port.open();
+    QList<Port::Event> seen;
+    bool inside = false;
+    port.setEventHandler([&](Port::Event event) {
+        EXPECT_FALSE(inside) << "line handler entered twice";
+        inside = true;
+        seen.append(event);
+        if (seen.size() == 1) {
+            logger.setCarrierDetect(true);
+            loop.advanceSeconds(1);
+            EXPECT_EQ(seen.size(), 1);
+        }
+        inside = false;
+    });
+    logger.unplug();
+    loop.advanceSeconds(2);
+    EXPECT_EQ(seen, (QList<Port::Event>{Port::Event::CtsChange, Port::Event::CdChange}));
+}
+
+TEST(SimPort, PulledAdapterClosesThePortUntilItIsBack)
+{
+    SimWire wire;
+    wire.port.setAdapterPresent(false);
+    EXPECT_FALSE(wire.port.isOpen());
+    EXPECT_EQ(wire.events, QList<Port::Event>{Port::Event::DeviceLost});
+    EXPECT_FALSE(wire.port.open());
+    wire.port.setAdapterPresent(true);
+    EXPECT_TRUE(wire.port.open());
+    EXPECT_EQ(wire.exchange('p'), "p#0083\r");
+}
