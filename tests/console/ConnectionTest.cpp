@@ -16,11 +16,29 @@
 #include "ui_frmComm.h"
 
 #include <QDir>
+#include <functional>
+#include <utility>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// Scripted boxes that can let time pass while a box is open, as the loop
+// runs on under a box the operator has not answered yet.
+class OpenBoxDialogs : public ScriptedDialogs
+{
+public:
+    std::function<void(const QString &title)> whileOpen;
+
+    int Message_Box(const QString &prompt, int buttonsAndIcon, const QString &title) override
+    {
+        if (whileOpen)
+            std::exchange(whileOpen, {})(title);
+        return ScriptedDialogs::Message_Box(prompt, buttonsAndIcon, title);
+    }
+};
+
 // The main window with the simulated logger on its port, under virtual time:
-// the bench a technician sees, from Log On to the logger's figures.
+// the bench a technician sees, from Log On to the logger's figures. The port
+// records the conversation.
 class Connection : public ::testing::Test
 {
 protected:
@@ -52,9 +70,21 @@ protected:
     QString loggerStatus() { return window->ui().lblLgrStatus->text(); }
     QByteArray headerText(int address) { return logger.image().header.mid(address, 16); }
 
+    // Once the PC has written `text`, action runs from the loop: in the
+    // middle of whatever sequence wrote it, as an operator's action would.
+    void whenWritten(const QString &text, std::function<void()> action)
+    {
+        port.setWriteObserver([this, text, action] {
+            if (!port.writtenText().contains(text))
+                return;
+            loop.post(action);
+            port.setWriteObserver({}); // destroys this very function: last
+        });
+    }
+
     QTemporaryDir dir;
     VirtualEventLoop loop;
-    ScriptedDialogs dialogs;
+    OpenBoxDialogs dialogs;
     SettingsStore settings;
     LoggerSimulator logger;
     SimPort simPort;
@@ -75,6 +105,11 @@ TEST_F(Connection, LogOnFindsTheLoggerReadsItAndShowsIt)
     EXPECT_FALSE(view.LblRdSerialNum->text().trimmed().isEmpty());
     EXPECT_FALSE(view.LblRdMemInst->text().isEmpty());
     EXPECT_EQ(logger.statusByte() & 0x80, 0x80) << "the status view leaves dump output on";
+    // The bootloader restart, the first header lines, the status byte and
+    // dump off come first; the event capture and the header read follow.
+    const QString wire = port.writtenText();
+    EXPECT_TRUE(wire.startsWith("Ga0000|a0010|a0020|p|s|")) << wire.left(60).toStdString();
+    EXPECT_TRUE(wire.contains("|c0200|")) << "the header is read";
 
     // A current-series logger with auto-baud ticked runs at 115200, proved by
     // the text write the switch makes.
@@ -112,11 +147,15 @@ TEST_F(Connection, ShortBusySpellIsAFalseDisconnect)
     window->comm().ui().chkDebugprintRxdTxd->setChecked(true);
     logOn();
     const QString serial = connection.header.serialNumber;
+    port.forget();
     logger.holdCtsBusy(3'200'000'000LL); // back before the 0.35 s second look
     settle();
     EXPECT_TRUE(state().loggerConnected);
     EXPECT_TRUE(connection.trace.text().contains("False Disconnect Error"));
     EXPECT_EQ(loggerStatus(), "Logger Connected");
+    EXPECT_FALSE(port.writtenText().contains("a0000")) << "no new connection";
+    EXPECT_FALSE(port.writtenText().contains("c0200")) << "the header is not read again";
+    EXPECT_EQ(connection.header.serialNumber, serial);
 }
 
 TEST_F(Connection, FlickeringCtsIsNotJudgedUntilItSettles)
@@ -180,6 +219,8 @@ TEST_F(Connection, BootloaderPromptFromAnUnrecognisedLoggerIsReported)
     // A logger restarting on its battery while the link does not count it as
     // connected: its bootloader's "?" is the first thing on the line.
     state().loggerConnected = false;
+    connection.header.headerValid = false;
+    port.forget();
     logger.faults().promptAtPowerUp(true);
     QStringList statusTexts;
     QObject::connect(&connection.status, &CommStatusLine::textChanged,
@@ -195,6 +236,11 @@ TEST_F(Connection, BootloaderPromptFromAnUnrecognisedLoggerIsReported)
               "Click [OK]to continue.\r\n");
     EXPECT_TRUE(statusTexts.contains("stbuffer=>?< ? in in buffer....bootloader active"));
     EXPECT_TRUE(state().loggerConnected) << "the reset reads the logger again";
+    EXPECT_TRUE(port.writtenText().startsWith("Ga0000|a0010|a0020|p|s|"))
+        << port.writtenText().left(60).toStdString();
+    EXPECT_TRUE(connection.header.headerValid) << "the new connection ends with the header read";
+    EXPECT_EQ(dialogs.shown().size(), 1u) << dialogs.titles().join(", ").toStdString();
+    EXPECT_EQ(loggerStatus(), "Logger Connected");
 }
 
 TEST_F(Connection, BypassingTheHeaderReadShowsTheLoggerTabUnread)
@@ -207,8 +253,146 @@ TEST_F(Connection, BypassingTheHeaderReadShowsTheLoggerTabUnread)
     EXPECT_EQ(port.settings(), "9600,N,8,1") << "no header read, no high speed";
 }
 
-TEST_F(Connection, ZZWire)
+
+// Another logger comes in while the first one's header is being read: the
+// lost logger is seen during the read, and the older read commits nothing
+// over the newer logger.
+TEST_F(Connection, UnplugAndReplugDuringTheHeaderReadIsSeen)
+{
+    bool stillReading = false;
+    whenWritten("|c0400|", [&] {
+        logger.unplug();
+        stillReading = connection.link.sequences().isRunning();
+        // Seen during the read: the disconnection check runs in its waits.
+        loop.scheduleAfter(5'000'000'000LL, [&] {
+            EXPECT_FALSE(state().loggerConnected) << "the pulled logger is seen during the read";
+            EXPECT_EQ(loggerStatus(), "Logger Not Detected");
+            logger.loadImage(LoggerPresets::build(LoggerPreset::Logging, loop.now()));
+            logger.plugIn();
+        });
+    });
+    logOn();
+    settle(40);
+    EXPECT_TRUE(stillReading);
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_EQ(loggerStatus(), "Logger Connected");
+    ASSERT_TRUE(connection.header.headerValid);
+    EXPECT_EQ(connection.header.serialNumber.trimmed(), "00041003");
+    EXPECT_EQ(window->statusView().ui().LblRdSerialNum->text().trimmed(), "00041003");
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.titles().join(", ").toStdString();
+}
+
+// A logger plugged in whose first read fails: its box waits for the operator,
+// and pulling the logger out meanwhile is seen while the box is open.
+TEST_F(Connection, UnplugWhileTheNewConnectionBoxIsOpenIsSeen)
+{
+    QString statusWhileOpen;
+    bool connectedWhileOpen = true;
+    dialogs.whileOpen = [&](const QString &title) {
+        EXPECT_EQ(title, "NEW Connection Problem in subCheckCTS");
+        EXPECT_EQ(loggerStatus(), "BAD CONNECTION--Restart (from subcheckCTS)");
+        logger.unplug();
+        loop.advanceSeconds(5);
+        statusWhileOpen = loggerStatus();
+        connectedWhileOpen = state().loggerConnected;
+    };
+    logger.unplug();
+    logOn();
+    settle();
+    // Plugged in: the line change starts the new connection.
+    logger.faults().dropEchoes(3);
+    dialogs.expect("NEW Connection Problem in subCheckCTS", Dialogs::Cancel);
+    logger.plugIn();
+    settle();
+    ASSERT_EQ(dialogs.shown().size(), 1u) << dialogs.titles().join(", ").toStdString();
+    EXPECT_EQ(dialogs.shown()[0].text, "Problem Reading NEW Connection...\r\n"
+                                       "Retry Read, or Cancel, then disconnect the logger and try again.");
+    EXPECT_EQ(dialogs.shown()[0].buttons, int(Dialogs::RetryCancel));
+    EXPECT_EQ(statusWhileOpen, "Logger Not Detected");
+    EXPECT_FALSE(connectedWhileOpen);
+
+    port.forget();
+    logger.plugIn();
+    settle(40);
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_TRUE(connection.header.headerValid);
+    EXPECT_TRUE(port.writtenText().startsWith("Ga0000|a0010|a0020|p|s|"));
+}
+
+// A USB adapter pulled out is no logger and no line error: the displays go
+// blank, nothing asks the operator, and the link takes the adapter back.
+TEST_F(Connection, PulledAdapterIsALostLoggerUntilItIsBack)
 {
     logOn();
-    std::printf("%s\n", qPrintable(port.writtenText()));
+    ASSERT_TRUE(state().loggerConnected);
+    simPort.setAdapterPresent(false); // the logger comes out with it
+    logger.unplug();
+    settle();
+    EXPECT_FALSE(state().loggerConnected);
+    EXPECT_EQ(loggerStatus(), "Logger Not Detected");
+    EXPECT_EQ(window->ui().LblMessage3->text(), "Logger Disconnected -- Waiting for a Logger");
+    EXPECT_FALSE(connection.link.fnCTS()) << "a closed port is no logger at the ready level";
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.titles().join(", ").toStdString();
+
+    simPort.setAdapterPresent(true);
+    logger.plugIn();
+    settle(40);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(state().loggerConnected);
+    EXPECT_TRUE(connection.header.headerValid);
+}
+
+// Exit in the middle of the header read: the read stops at once, nothing
+// more goes to the logger and the port is closed.
+TEST_F(Connection, ExitDuringTheHeaderReadStopsTalkingToTheLogger)
+{
+    QByteArray writtenAtExit;
+    whenWritten("|c0400|", [&] {
+        ASSERT_TRUE(connection.link.sequences().isRunning());
+        window->ui().CmdExit->click();
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_TRUE(state().commAbort);
+        writtenAtExit = port.written();
+    });
+    logOn();
+    loop.advanceSeconds(60);
+    ASSERT_FALSE(writtenAtExit.isEmpty());
+    EXPECT_EQ(port.written(), writtenAtExit) << "nothing more goes to the logger";
+    EXPECT_FALSE(connection.link.sequences().isRunning());
+    EXPECT_FALSE(connection.header.headerValid);
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.titles().join(", ").toStdString();
+}
+
+// A stored rate the logger does not speak reaches the port as 9600.
+TEST_F(Connection, StoredBaudOfFourThousandEightHundredOrJunkOpensAt9600)
+{
+    window->ui().ChkAutoBaud->setChecked(false);
+    for (const char *stored : {"4800,N,8,1", "rubbish", "9600,N,8,1"}) {
+        StartupSettings(settings).save("Logger_Baud", stored);
+        logOn();
+        settle(30);
+        EXPECT_EQ(port.settings(), "9600,N,8,1") << stored;
+        EXPECT_TRUE(state().loggerConnected) << stored;
+        EXPECT_TRUE(connection.header.headerValid) << stored;
+        logger.unplug();
+        settle();
+        logger.plugIn();
+        window->ui().SSTab1->setCurrentIndex(int(MainTab::LogOn));
+    }
+}
+
+// Back to 9600 with a logger: "u", then the proof text written at the new rate.
+TEST_F(Connection, SwitchingBackTo9600ProvesTheRateWithItsText)
+{
+    logOn();
+    ASSERT_EQ(port.settings(), "115200,N,8,1");
+    port.forget();
+    window->comm().ui().OptBaud9600->click();
+    loop.advanceSeconds(2);
+    EXPECT_EQ(port.settings(), "9600,N,8,1");
+    EXPECT_EQ(logger.baud(), 9600);
+    EXPECT_TRUE(port.writtenText().startsWith("u|d02F0#9600Baud90123456"))
+        << port.writtenText().toStdString();
+    EXPECT_EQ(headerText(0x02F0), QByteArray("9600Baud90123456"));
+    EXPECT_EQ(window->ui().lblComStatus->text(), "Com 1-9.6");
 }

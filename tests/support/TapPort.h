@@ -108,7 +108,11 @@ public:
         m_writes.append({bytes, m_heard, m_clock ? m_clock() : 0});
         m_heard = false;
         m_inner.write(bytes);
+        if (m_writeObserver)
+            m_writeObserver();
     }
+    // Called after every write, for tests that act at a point of a sequence.
+    void setWriteObserver(std::function<void()> observer) { m_writeObserver = std::move(observer); }
     void discardOutput() override { m_inner.discardOutput(); }
 
 private:
@@ -129,6 +133,7 @@ private:
 
     Port &m_inner;
     std::function<qint64()> m_clock;
+    std::function<void()> m_writeObserver;
     QList<Segment> m_conversation;
     QList<Write> m_writes;
     bool m_heard = false;
