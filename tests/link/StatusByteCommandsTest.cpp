@@ -269,3 +269,22 @@ TEST(ControlCommands, LoggingAndDumpBoxesSendAndReadBack)
 }
 
 } // namespace
+
+// A stop whose "m" the logger never echoes is reported, and the status byte
+// is still written.
+TEST(StatusByteStopFailure, UnansweredStopIsReported)
+{
+    StatusByteBench bench(runningTest(0x90));
+    bench.port.setWriteObserver([&] {
+        if (bench.port.writtenText() == "s|p|p|")
+            bench.logger.faults().dropEchoes(CommandTransport::Attempts);
+    });
+    bench.dialogs.expect("subDisableLogging, /m/ write error");
+
+    bench.statusByte.subDisableLogging();
+
+    ASSERT_EQ(bench.dialogs.shown().size(), 1u);
+    EXPECT_EQ(bench.dialogs.shown()[0].text, "subDisableLogging /m/ command write error stop logging");
+    EXPECT_EQ(bench.dialogs.shown()[0].icon, Dialogs::Critical);
+    EXPECT_EQ(bench.wire(), QByteArray("s|p|p|mmmq#0487|"));
+}
