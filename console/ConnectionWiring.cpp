@@ -230,8 +230,7 @@ void ConnectionWiring::wireCapture()
 {
     EventCapture::Hooks hooks;
     hooks.status = [this] {
-        return EventCapture::StatusInputs{m_c.statusByte.statusValue(), m_c.statusByte.statusText(),
-                                          m_c.statusByte.scanNumber()};
+        return EventCapture::StatusInputs{m_c.statusByte.statusValue(), m_c.statusByte.statusText()};
     };
     hooks.setup.wordsPerScan = [this] {
         return m_w.setup.highestChannel + (m_w.setup.monitorChannel ? 2 : 0);

@@ -136,6 +136,26 @@ TEST(StatusByteRead, AlertsCarryTheByteAndScanOfThePreviousRead)
     EXPECT_EQ(shown.statusLine, QStringLiteral("_VrawLO_VBatLO_LogEN"));
 }
 
+TEST(StatusByteRead, ScanNumbersAreRoundedToWholeScansAsPrinted)
+{
+    StatusByteBench bench(runningTest(0x13));
+    bench.statusByte.setHooks({.scanPointers = [] {
+        StatusByteCommands::ScanPointers p;
+        p.currentPointer = 123; // 20.5 scans of 6 bytes
+        p.eventPointer = 100; // 16.67 scans
+        p.wordsPerScan = 3;
+        return p;
+    }});
+    QStringList shown;
+    QObject::connect(&bench.statusByte, &StatusByteCommands::scanNumbersChanged,
+                     [&](const QString &current, const QString &event) { shown = {current, event}; });
+
+    bench.statusByte.subSBRead();
+
+    EXPECT_EQ(shown, QStringList({"21", "17"}));
+    EXPECT_EQ(bench.statusByte.scanNumber(), 17);
+}
+
 TEST(StatusByteRead, WrongChecksumStillDecodesButAborts)
 {
     StatusByteBench bench(runningTest(0x90));
