@@ -266,7 +266,11 @@ void ConnectionWiring::wireButtons()
         if (!m_w.setupRules.isChannelShownSelected(ch))
             m_w.setupRules.lblActChClick(ch);
     };
+    viewHooks.subVerifyQtyActChs = [this] {
+        m_w.setupRules.SubVerifyQtyActChs(m_c.header.installedChannels);
+    };
     viewHooks.setNumberActiveChannels = [this] { m_w.setupRules.setNumberActiveChannels(); };
+    viewHooks.restoreScanPeriod = [this] { m_w.startup.restoreScanPeriod(); };
     viewHooks.subEnableDump = [this] { m_c.statusByte.subEnableDump(); };
     viewHooks.eepromInvalid = [this] { return m_c.statusByte.decoded().eepromInvalid; };
     viewHooks.SubResetCommCommand = [this] { m_c.buttons.SubResetCommCommand(); };

@@ -57,7 +57,12 @@ protected:
             .setNumberActiveChannels = [this] { calls << QStringLiteral("count"); },
             .restoreScanPeriod = [this] { calls << QStringLiteral("period"); },
             .subMaxScans = [this] { calls << QStringLiteral("max scans"); },
-            .subEnableDump = [this] { calls << QStringLiteral("dump"); },
+            // Like the real switch, whose status byte read blanks "Event Occured".
+            .subEnableDump =
+                [this] {
+                    calls << QStringLiteral("dump");
+                    ui.LblRdBattStopDate->clear();
+                },
             .eepromInvalid = [this] { return eepromInvalid; },
             .SubResetCommCommand = [this] { calls << QStringLiteral("reset"); },
         });
@@ -108,7 +113,14 @@ TEST_F(StatusView, ShowsTheLoggerAndPutsItsSetupBack)
 TEST_F(StatusView, EventTimeCountsThePresetPeriodsBeforeTheEvent)
 {
     view.subLoggerPresent();
-    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 20:00:00"));
+    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 20:00:00"))
+        << "shown after the dump switch";
+
+    link.loggerConnected = false;
+    live.eventScans = number(900);
+    view.subLoggerPresent();
+    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 11:40:00"))
+        << "filled without a logger too";
 }
 
 TEST_F(StatusView, WithoutALoggerOnlyTheWaitingTabIsShown)
