@@ -121,6 +121,11 @@ struct EventCase
     const char *flagsLine;
 };
 
+void PrintTo(const EventCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class EventLines : public testing::TestWithParam<EventCase>
 {
 };
@@ -172,6 +177,11 @@ struct ScanCase
     qint64 currentScan;
     qint64 firstEventScan;
 };
+
+void PrintTo(const ScanCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class ScanNumbers : public testing::TestWithParam<ScanCase>
 {
