@@ -39,6 +39,14 @@ QTime readTime(const QString &text)
     return {};
 }
 
+// GMT is the local clock's reading plus whole clock hours. Across a
+// daylight-saving change the local reading jumps while the delta stays, so
+// the hours are added to the reading, not to the moment.
+QDateTime gmtOf(const QDateTime &local, qint16 gmtDelta)
+{
+    return QDateTime(local.date(), local.time(), Qt::UTC).addSecs(qint64(gmtDelta) * 3600);
+}
+
 } // namespace
 
 ClockDisplay::ClockDisplay(Ui::FrmStartup &ui, MainWindowState &state, SetupState &setup,
@@ -78,7 +86,7 @@ void ClockDisplay::start()
 void ClockDisplay::refresh()
 {
     m_state.localNow = m_loop.now();
-    m_state.gmtNow = m_state.localNow.addSecs(qint64(m_state.gmtDelta) * 3600);
+    m_state.gmtNow = gmtOf(m_state.localNow, m_state.gmtDelta);
     m_ui.LblLocalDisp->setText(dateTimeText(m_state.localNow));
     m_ui.LblGMTDisp->setText(dateTimeText(m_state.gmtNow));
     m_ui.LblSystemDateDisp->setText(m_state.localNow.toString(DateFormat));

@@ -230,8 +230,7 @@ void ConnectionWiring::wireCapture()
 {
     EventCapture::Hooks hooks;
     hooks.status = [this] {
-        return EventCapture::StatusInputs{m_c.statusByte.statusValue(), m_c.statusByte.statusText(),
-                                          m_c.statusByte.scanNumber()};
+        return EventCapture::StatusInputs{m_c.statusByte.statusValue(), m_c.statusByte.statusText()};
     };
     hooks.setup.wordsPerScan = [this] {
         return m_w.setup.highestChannel + (m_w.setup.monitorChannel ? 2 : 0);
@@ -267,7 +266,11 @@ void ConnectionWiring::wireButtons()
         if (!m_w.setupRules.isChannelShownSelected(ch))
             m_w.setupRules.lblActChClick(ch);
     };
+    viewHooks.subVerifyQtyActChs = [this] {
+        m_w.setupRules.SubVerifyQtyActChs(m_c.header.installedChannels);
+    };
     viewHooks.setNumberActiveChannels = [this] { m_w.setupRules.setNumberActiveChannels(); };
+    viewHooks.restoreScanPeriod = [this] { m_w.startup.restoreScanPeriod(); };
     viewHooks.subEnableDump = [this] { m_c.statusByte.subEnableDump(); };
     viewHooks.eepromInvalid = [this] { return m_c.statusByte.decoded().eepromInvalid; };
     viewHooks.SubResetCommCommand = [this] { m_c.buttons.SubResetCommCommand(); };

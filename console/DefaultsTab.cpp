@@ -39,9 +39,26 @@ DefaultsTab::DefaultsTab(Ui::FrmStartup &ui, MainWindowState &state, Dialogs &di
     connect(m_ui.txtWaits, &QLineEdit::editingFinished, this, &DefaultsTab::txtWaits_LostFocus);
 }
 
+QString DefaultsTab::driveRootOf(const QString &folder, bool pathsHaveDrives)
+{
+    if (!pathsHaveDrives)
+        return QStringLiteral("/");
+    const QString path = QString(folder).replace(u'\\', u'/');
+    if (path.size() >= 2 && path.at(0).isLetter() && path.at(1) == u':')
+        return path.left(2).toUpper() + u'/';
+    if (path.startsWith(QLatin1String("//"))) {
+        const qsizetype shareAt = path.indexOf(u'/', 2) + 1;
+        const qsizetype shareEnd = shareAt > 2 ? path.indexOf(u'/', shareAt) : -1;
+        if (shareAt > 3 && shareEnd != shareAt)
+            return (shareEnd < 0 ? path : path.left(shareEnd)) + u'/';
+    }
+    // A path without a drive is on the drive the program runs from.
+    return QDir::rootPath();
+}
+
 void DefaultsTab::showDataFolder(const QString &folder)
 {
-    const QString root = QDir(folder).rootPath();
+    const QString root = driveRootOf(folder);
     const QModelIndex rootIndex = m_folders->setRootPath(root);
     m_ui.Dir1->setRootIndex(rootIndex);
     m_ui.Dir1->setCurrentIndex(m_folders->index(folder));

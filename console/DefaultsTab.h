@@ -26,6 +26,17 @@ public:
     // Points the drive and folder lists and the folder field at the data folder.
     void showDataFolder(const QString &folder);
 
+    // Where the folder list starts for a data folder: its own drive's root
+    // ("D:/" for D:\LoggerData, "//server/share/" for a network share) where
+    // paths carry drives, the file system root elsewhere.
+    static QString driveRootOf(const QString &folder, bool pathsHaveDrives = PathsHaveDrives);
+
+#ifdef Q_OS_WIN
+    static constexpr bool PathsHaveDrives = true;
+#else
+    static constexpr bool PathsHaveDrives = false;
+#endif
+
     void chkRAW_Click();
     void ChkAutoBaud_Click();
     void Drive1_Change();

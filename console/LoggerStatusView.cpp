@@ -70,8 +70,8 @@ void LoggerStatusView::run(const std::function<void()> &hook)
 
 void LoggerStatusView::subLoggerPresent()
 {
-    showEventTime();
     if (!m_src.link.loggerConnected) {
+        showEventTime();
         if (m_hooks.selectTab)
             m_hooks.selectTab(WaitingTab);
         run(m_hooks.hideCalibrationWindow);
@@ -91,6 +91,9 @@ void LoggerStatusView::subLoggerPresent()
     if (m_hooks.selectTab)
         m_hooks.selectTab(DataLoggerTab);
     run(m_hooks.subEnableDump);
+    // Switching the dump output reads the status byte, and every status byte
+    // read blanks "Event Occured": the event time is shown once it is done.
+    showEventTime();
     if (m_hooks.eepromInvalid && m_hooks.eepromInvalid()) {
         m_src.dialogs.Message_Box(
             QStringLiteral("Error in reading eeprom, Logger may not be intialized. Contact factory "

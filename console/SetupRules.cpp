@@ -3,6 +3,7 @@
 #include "console/SetupState.h"
 #include "ui_FrmStartup.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QLabel>
 
@@ -41,7 +42,12 @@ SetupRules::SetupRules(Ui::FrmStartup &ui, SetupState &setup)
     : QObject(ui.tabSetup)
     , m_ui(ui)
     , m_setup(setup)
+    , m_units(new QButtonGroup(this))
 {
+    // The unit options share the tab with other options; a group of their
+    // own keeps a click on the chosen unit from switching it off.
+    for (QRadioButton *unit : {m_ui.OptHrs, m_ui.OptMins, m_ui.OptSecs})
+        m_units->addButton(unit);
     for (int channel = 1; channel <= 8; ++channel) {
         QLabel *label = channelLabel(channel);
         label->setAutoFillBackground(true);
@@ -58,6 +64,14 @@ QLabel *SetupRules::channelLabel(int channel) const
     return labels[channel - 1];
 }
 
+QRadioButton *SetupRules::monitorOption(int channel) const
+{
+    QRadioButton *options[] = {m_ui.OptMonitorOff, m_ui.OptMonitorCh1, m_ui.OptMonitorCh2,
+                               m_ui.OptMonitorCh3, m_ui.OptMonitorCh4, m_ui.OptMonitorCh5,
+                               m_ui.OptMonitorCh6, m_ui.OptMonitorCh7, m_ui.OptMonitorCh8};
+    return options[channel];
+}
+
 void SetupRules::paint(int channel, bool selected)
 {
     QLabel *label = channelLabel(channel);
@@ -70,6 +84,19 @@ bool SetupRules::isChannelShownSelected(int channel) const
 {
     const QLabel *label = channelLabel(channel);
     return !label->isHidden() && label->palette().color(QPalette::Window) == SelectedColour;
+}
+
+// A label that is not shown counts as not selected, so the channels the
+// logger lacks drop out of the selection at the next count.
+void SetupRules::SubVerifyQtyActChs(int installedChannels)
+{
+    if (installedChannels < 1 || installedChannels > 8)
+        return;
+    for (int channel = 1; channel <= 8; ++channel) {
+        const bool installed = channel <= installedChannels;
+        channelLabel(channel)->setVisible(installed);
+        monitorOption(channel)->setVisible(installed);
+    }
 }
 
 void SetupRules::lblActChClick(int channel)
@@ -101,12 +128,11 @@ void SetupRules::setNumberActiveChannels()
 
 void SetupRules::SubClearSettings()
 {
-    for (QRadioButton *unit : {m_ui.OptHrs, m_ui.OptMins, m_ui.OptSecs}) {
-        // Exclusive buttons cannot all be off unless exclusivity is lifted for the moment.
-        unit->setAutoExclusive(false);
+    // Exclusive buttons cannot all be off unless exclusivity is lifted for the moment.
+    m_units->setExclusive(false);
+    for (QAbstractButton *unit : m_units->buttons())
         unit->setChecked(false);
-        unit->setAutoExclusive(true);
-    }
+    m_units->setExclusive(true);
     m_ui.LblUserMessage->setText(QStringLiteral("Enter desired time unit"));
     m_ui.LblStartTime->clear();
     m_ui.LblStopTime->clear();
@@ -116,12 +142,9 @@ void SetupRules::SubClearSettings()
 
 void SetupRules::selectMonitor(int channel)
 {
-    QRadioButton *options[] = {m_ui.OptMonitorOff, m_ui.OptMonitorCh1, m_ui.OptMonitorCh2,
-                               m_ui.OptMonitorCh3, m_ui.OptMonitorCh4, m_ui.OptMonitorCh5,
-                               m_ui.OptMonitorCh6, m_ui.OptMonitorCh7, m_ui.OptMonitorCh8};
     if (channel < 0 || channel > 8)
         channel = 0;
-    options[channel]->setChecked(true);
+    monitorOption(channel)->setChecked(true);
     m_setup.monitorChannel = qint16(channel);
     const float extra = channel ? SetupState::Selected : 0.0f;
     m_setup.channelSelect[9] = extra;

@@ -176,6 +176,15 @@ void StartupController::SubInitial_values()
 {
     m_p.setup.memorySize = 32534;
     m_p.setup.bytesPerReading = 2;
+    restoreScanPeriod();
+    m_p.ui.TxtProjIdent->setText(m_p.setup.projectIdent);
+    m_p.ui.LblMessage3->setText(m_p.link.state().loggerConnected
+                                    ? QStringLiteral("Please wait, downloading header information")
+                                    : QStringLiteral("Waiting for Data Logger to be connected"));
+}
+
+void StartupController::restoreScanPeriod()
+{
     const QString period = m_p.settings.get(QStringLiteral("ScanPeriod"), QStringLiteral("60"));
     m_p.ui.TxtScanPeriod->setText(period);
     double value = 0;
@@ -186,10 +195,6 @@ void StartupController::SubInitial_values()
                                                            : m_p.ui.OptMins;
     option->setChecked(true);
     option->click();
-    m_p.ui.TxtProjIdent->setText(m_p.setup.projectIdent);
-    m_p.ui.LblMessage3->setText(m_p.link.state().loggerConnected
-                                    ? QStringLiteral("Please wait, downloading header information")
-                                    : QStringLiteral("Waiting for Data Logger to be connected"));
 }
 
 void StartupController::CheckCommPort()

@@ -46,6 +46,9 @@ public:
     void GetRegistrySettings();
     void CmdLogOn_Click();
     void SubInitial_values();
+    // ScanPeriod and ScanPeriodUnit back onto the Setup tab, the unit's
+    // option chosen and clicked so its handler runs.
+    void restoreScanPeriod();
     void CheckCommPort();
     void OptComm_Click(int port);
 

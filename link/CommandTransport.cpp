@@ -71,7 +71,9 @@ void CommandTransport::SubSendMessage(QString &command, QString &address, QStrin
             return;
         }
         m_state.captureReply = true;
-        QString body = address + separator + data;
+        // What the logger will really receive: the checksum, the body sent and
+        // the read-back comparison all see the same characters.
+        QString body = QString::fromLatin1(wireBytes(address + separator + data));
         if (length > 0)
             body += fnChecksum(body);
 
@@ -178,9 +180,10 @@ void CommandTransport::sendBody(const QString &body)
     subDTROn();
     Q_EMIT rxdChanged(m_state.stReply);
     const qint64 pauseNs = characterPauseNs();
-    for (const QChar c : body) {
+    for (const char byte : wireBytes(body)) {
         const qint64 writtenAt = m_loop.elapsedNs();
-        m_port.write(QByteArray(1, c.toLatin1()));
+        m_port.write(QByteArray(1, byte));
+        const QChar c = QChar::fromLatin1(byte);
         m_stTxLog += c;
         appendTxd(QString(c));
         pauseAfterCharacter(writtenAt + pauseNs);

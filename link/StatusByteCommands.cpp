@@ -121,9 +121,8 @@ void StatusByteCommands::refreshScanNumbers()
     const ScanPointers p = m_hooks.scanPointers ? m_hooks.scanPointers() : ScanPointers();
     if (p.wordsPerScan == 0)
         return;
-    const qint64 bytesPerScan = 2 * qint64(p.wordsPerScan);
-    m_currentScanNumber = p.currentPointer / bytesPerScan;
-    m_eventScanNumber = p.eventPointer / bytesPerScan;
+    m_currentScanNumber = scanNumberAt(p.currentPointer, p.wordsPerScan);
+    m_eventScanNumber = scanNumberAt(p.eventPointer, p.wordsPerScan);
     Q_EMIT scanNumbersChanged(QString::number(m_currentScanNumber),
                               QString::number(m_eventScanNumber));
     m_scanNumber = p.eventPointer > 0 ? m_eventScanNumber : m_currentScanNumber;

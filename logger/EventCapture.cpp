@@ -43,11 +43,6 @@ HexField takeField(const QString &digits, LiveField which)
     return takeField(digits, spec.offset, spec.width);
 }
 
-QString scanNumberText(qint64 scan)
-{
-    return QString::number(scan);
-}
-
 } // namespace
 
 EventCapture::EventCapture(LineReader &reader, LinkState &state, EventLoop &loop)
@@ -157,20 +152,22 @@ void EventCapture::computeScanNumbers()
         m_eventScanNumber = 0;
         m_currentScanNumber = 0;
     } else {
-        m_eventScanNumber = m_values.eventPointer.value / (2 * words);
-        m_currentScanNumber = m_values.active.pointer.value / (2 * words);
+        m_eventScanNumber = scanNumberAt(m_values.eventPointer.value, words);
+        m_currentScanNumber = scanNumberAt(m_values.active.pointer.value, words);
     }
-    Q_EMIT scanNumbersChanged(scanNumberText(m_eventScanNumber), scanNumberText(m_currentScanNumber));
+    m_firstEventScan = m_values.eventPointer.value > 0 ? m_eventScanNumber : m_currentScanNumber;
+    Q_EMIT scanNumbersChanged(QString::number(m_eventScanNumber),
+                              QString::number(m_currentScanNumber));
 }
 
 void EventCapture::buildEventLines(const StatusInputs &status)
 {
     const bool supplyAlert = status.value & 0x03;
-    if (status.firstEventScan >= 1) {
+    if (m_firstEventScan >= 1) {
         m_eventLines += supplyAlert ? QStringLiteral(",WARNING: A Status Event occured. ")
                                     : QStringLiteral(",");
         m_eventLines += QStringLiteral("First event noted occured at scan number ")
-            + QString::number(status.firstEventScan) + u'.';
+            + QString::number(m_firstEventScan) + u'.';
     } else {
         m_eventLines += u',';
     }

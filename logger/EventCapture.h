@@ -57,13 +57,13 @@ class EventCapture : public QObject
     Q_OBJECT
 
 public:
-    // What the status byte read left behind.
+    // What the status byte read left behind. Its scan figures are not taken:
+    // at a new connection the status byte is read before this capture, while
+    // the live block in hand is still the previous logger's.
     struct StatusInputs
     {
         quint8 value = 0;
         QString text; // its two hexadecimal digits
-        // The scan index of the first status event; below 1: no event.
-        qint64 firstEventScan = 0;
     };
 
     // The Setup tab's channel and monitor selection.
@@ -109,6 +109,9 @@ public:
     QString firstScanNote() const { return m_firstScanNote; }
     qint64 eventScanNumber() const { return m_eventScanNumber; }
     qint64 currentScanNumber() const { return m_currentScanNumber; }
+    // The scan of the first status event: the event scan when the logger
+    // noted an event pointer, else the current scan; below 1: no event.
+    qint64 firstEventScan() const { return m_firstEventScan; }
 
 Q_SIGNALS:
     // The live block was read; the factory page shows values().
@@ -138,5 +141,6 @@ private:
     QString m_firstScanNote;
     qint64 m_eventScanNumber = 0;
     qint64 m_currentScanNumber = 0;
+    qint64 m_firstEventScan = 0;
     bool m_selectionJustWritten = false;
 };

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -105,6 +106,23 @@ bool isPlainDecimal(const QString &text)
     return digits > 0 && points <= 1;
 }
 
+// The date and time a wall clock shows, as a valid QDateTime. Local time
+// where the clock shows that reading; a reading the clock skips (the hour
+// lost when daylight-saving time begins) keeps its date and time at the
+// offset in force before the change, so it neither turns invalid nor moves by
+// the length of the gap. A reading the clock shows twice is local time
+// either way, with the same date and time.
+QDateTime wallClock(const QDate &date, const QTime &time)
+{
+    const QDateTime local(date, time, Qt::LocalTime);
+    if (local.isValid())
+        return local;
+    // No gap lasts longer than a few hours.
+    const QDateTime earlier = QDateTime(date, time, Qt::UTC).addSecs(-3 * 3600);
+    const int offset = QDateTime(earlier.date(), earlier.time(), Qt::LocalTime).offsetFromUtc();
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+}
+
 } // namespace
 
 QString fnHex1(qint16 value) { return hexField(quint16(value), 1); }
@@ -195,10 +213,21 @@ QString fnHexFPToText(const QString &hexFP)
     return QLatin1Char(' ') + number + QLatin1Char(' ');
 }
 
+QByteArray wireBytes(const QString &text)
+{
+    QByteArray bytes(text.size(), '?');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t code = text.at(i).unicode();
+        if (code <= 0xFF)
+            bytes[i] = char(code);
+    }
+    return bytes;
+}
+
 QString fnChecksum(const QString &text)
 {
     quint32 sum = 0;
-    for (const char c : text.toLatin1())
+    for (const char c : wireBytes(text))
         sum += quint8(c);
     return hexField(sum & 0xFF, 2);
 }
@@ -218,6 +247,15 @@ quint16 fnClearBit(quint16 value, int bit)
     return quint16(lowByte & ~(1u << bit));
 }
 
+qint64 scanNumberAt(qint64 pointer, int wordsPerScan)
+{
+    if (wordsPerScan <= 0)
+        return 0;
+    const qint64 bytesPerScan = 2 * qint64(wordsPerScan);
+    const qint64 magnitude = (2 * std::abs(pointer) + bytesPerScan) / (2 * bytesPerScan);
+    return pointer < 0 ? -magnitude : magnitude;
+}
+
 double fnDateToSerial(const QDateTime &dateTime)
 {
     if (!dateTime.isValid())
@@ -234,8 +272,8 @@ QDateTime fnSerialToDate(double serial)
     if (!(serial >= 0.0 && serial < kSerialLimit))
         return QDateTime();
     const qint64 secs = std::llround(serial * double(kSecsPerDay));
-    return QDateTime(QDate(1899, 12, 30).addDays(secs / kSecsPerDay),
-                     QTime(0, 0).addSecs(int(secs % kSecsPerDay)), Qt::LocalTime);
+    return wallClock(QDate(1899, 12, 30).addDays(secs / kSecsPerDay),
+                     QTime(0, 0).addSecs(int(secs % kSecsPerDay)));
 }
 
 QString fnSerialText(double serial, int decimals)

@@ -7,6 +7,7 @@
 // None of them fails or throws on bad input; each says below what it makes
 // of text or values it cannot represent.
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -51,8 +52,14 @@ std::optional<float> fnHexFPToFloat(const QString &hexFP);
 // sign. Empty when the argument is not eight hex digits.
 QString fnHexFPToText(const QString &hexFP);
 
-// Sum of the Latin-1 codes of the characters modulo 256, as two upper-case
-// hex digits. Characters outside Latin-1 count as '?', as they would be sent.
+// The bytes a text goes out as: one 8-bit code per character. The logger
+// knows nothing beyond Latin-1, so any other character (a unit such as "Ω" or
+// "€" typed by an operator) is sent as "?"; each UTF-16 unit counts as one
+// character, as the fixed-width fields count them.
+QByteArray wireBytes(const QString &text);
+
+// Sum of the wire bytes of the text (wireBytes) modulo 256, as two upper-case
+// hex digits, so the checksum always covers what is really sent.
 QString fnChecksum(const QString &text);
 
 // x with bit n set; bit numbers outside 0-15 leave x unchanged.
@@ -60,6 +67,11 @@ quint16 fnSetBit(quint16 value, int bit);
 // x with bit n cleared, limited to the low eight bits; bit numbers outside
 // 0-7 clear nothing but the high byte.
 quint16 fnClearBit(quint16 value, int bit);
+
+// The scan a data-memory pointer has reached: the pointer over the bytes of
+// one scan (two per data word), to the nearest whole scan with halves away
+// from zero, as the scan figures are printed. 0 without data words.
+qint64 scanNumberAt(qint64 pointer, int wordsPerScan);
 
 // Date serials: days since 1899-12-30 00:00 with the time of day as the
 // fraction of a day, on the wall clock of the QDateTime. Only whole seconds
@@ -69,7 +81,10 @@ quint16 fnClearBit(quint16 value, int bit);
 // An invalid date, or one before the epoch, is serial 0 (the epoch).
 double fnDateToSerial(const QDateTime &dateTime);
 // Local date and time of a serial; invalid for NaN, negative serials and
-// serials past the year 9999.
+// serials past the year 9999. A serial is a wall-clock reading: one whose
+// time the local clock skips at a daylight-saving change keeps its date and
+// time (at the offset in force before the change) rather than turning
+// invalid or moving an hour, so it converts back to the same serial.
 QDateTime fnSerialToDate(double serial);
 // The serial printed "00000.000000" (five integer digits and the given
 // number of decimals), clamped into what the field can hold (0 to 99999.99...)

@@ -1,6 +1,7 @@
 #include "tests/console/MainWindowFixture.h"
 
 #include "console/ClockDisplay.h"
+#include "tests/support/ScopedTimeZone.h"
 
 #include <QDir>
 
@@ -69,6 +70,25 @@ TEST_F(Clocks, TickEveryFifteenSecondsRefreshesTheDisplays)
     EXPECT_TRUE(window->ui().LblStopTime->text().isEmpty()) << "an empty stop time stays empty";
 }
 
+TEST_F(Clocks, TickMovesThePlannedStopOnByTheLoggingDuration)
+{
+    load();
+    Ui::FrmStartup &ui = window->ui();
+    ui.LblStartTime->setText("x");
+    ui.LblStopTime->setText("x");
+    window->setup().durationSeconds = 90061; // 1 day, 1 hour, 1 minute and 1 second
+    loop.advanceSeconds(15);
+    EXPECT_EQ(ui.LblStartTime->text(), "2011 09 23 10:00:15");
+    EXPECT_EQ(ui.LblStopTime->text(), "2011 09 24 11:01:16");
+
+    // A low-power setup keeps the times it was given.
+    window->state().lowPowerModeSelected = true;
+    loop.advanceSeconds(15);
+    EXPECT_EQ(ui.LblStartTime->text(), "2011 09 23 10:00:15");
+    EXPECT_EQ(ui.LblStopTime->text(), "2011 09 24 11:01:16");
+    EXPECT_EQ(ui.LblLocalDisp->text(), "2011 09 23 10:00:30");
+}
+
 TEST_F(Clocks, SettingThePcDateAndTime)
 {
     load();
@@ -105,4 +125,47 @@ TEST_F(Clocks, RefusedClockChangeIsReportedAndChangesNothing)
     EXPECT_EQ(loop.now(), QDateTime(QDate(2011, 9, 23), QTime(10, 0, 0)));
     EXPECT_EQ(window->ui().LblSystemTimeDisp->text(), "10:00:00");
     EXPECT_EQ(window->ui().TxtSystemTimeInp->text(), "23:59:00") << "the entry stays for another try";
+}
+
+// Berlin's clocks, set before the window and its virtual clock exist.
+struct BerlinClock
+{
+    ScopedTimeZone zone{"Europe/Berlin"};
+};
+
+class ClocksInBerlin : public BerlinClock, public Clocks
+{
+};
+
+// On 2024-03-31 Berlin's clocks went from 02:00 to 03:00, on 2024-10-27 from
+// 03:00 back to 02:00.
+TEST_F(ClocksInBerlin, GmtAddsClockHoursAcrossADaylightSavingChange)
+{
+    load();
+    const struct
+    {
+        QDateTime setTo; // 15 s before the tick
+        const char *delta;
+        const char *local;
+        const char *gmt;
+    } cases[] = {
+        // The local reading jumps an hour between two ticks.
+        {QDateTime(QDate(2024, 3, 31), QTime(1, 59, 55)), "-1", "2024 03 31 03:00:10",
+         "2024 03 31 02:00:10"},
+        // The hours added reach past the change.
+        {QDateTime(QDate(2024, 3, 31), QTime(1, 29, 45)), "2", "2024 03 31 01:30:00",
+         "2024 03 31 03:30:00"},
+        {QDateTime(QDate(2024, 10, 27), QTime(1, 29, 45)), "2", "2024 10 27 01:30:00",
+         "2024 10 27 03:30:00"},
+    };
+    for (const auto &c : cases) {
+        typeDelta(c.delta);
+        QString error;
+        ASSERT_TRUE(loop.setSystemDateTime(c.setTo, &error));
+        loop.advanceSeconds(15);
+        EXPECT_EQ(window->ui().LblLocalDisp->text(), c.local);
+        EXPECT_EQ(window->ui().LblGMTDisp->text(), c.gmt) << c.local;
+        EXPECT_EQ(window->ui().LblGMTDateDisp->text() + ' ' + window->ui().LblGMTTimeDisp->text(),
+                  c.gmt);
+    }
 }

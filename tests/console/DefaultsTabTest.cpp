@@ -3,6 +3,7 @@
 #include "console/DefaultsTab.h"
 
 #include <QDir>
+#include <QTest>
 
 class DefaultsFields : public MainWindowFixture
 {
@@ -33,12 +34,24 @@ TEST_F(DefaultsFields, EachFieldIsSavedTheMomentItChanges)
     EXPECT_EQ(stored("DefaultPath"), other);
     EXPECT_EQ(window->state().defaultPath, other);
 
+}
+
+TEST_F(DefaultsFields, TypedRealTimePositionsAreSavedAndShown)
+{
+    Ui::FrmStartup &ui = window->ui();
     int refreshed = 0;
     window->defaults().setPositionHook([&](int position) { refreshed = position; });
-    ui.txtRegChanPosition3->setText("7");
-    window->defaults().txtRegChanPosition_Change(3);
-    EXPECT_EQ(stored("RTposition3"), "7");
-    EXPECT_EQ(refreshed, 3);
+    QLineEdit *fields[] = {ui.txtRegChanPosition1, ui.txtRegChanPosition2,
+                           ui.txtRegChanPosition3, ui.txtRegChanPosition4};
+    for (int position = 1; position <= 4; ++position) {
+        QLineEdit *field = fields[position - 1];
+        field->selectAll();
+        QTest::keyClicks(field, QString::number(position + 4));
+        EXPECT_EQ(stored(QStringLiteral("RTposition%1").arg(position)), QString::number(position + 4));
+        EXPECT_EQ(refreshed, position);
+    }
+    QTest::keyClick(ui.txtRegChanPosition2, Qt::Key_Backspace);
+    EXPECT_EQ(stored("RTposition2"), "");
 }
 
 TEST_F(DefaultsFields, StartDelayIsValidatedWhenLeft)
@@ -70,4 +83,24 @@ TEST_F(DefaultsFields, StartDelayIsValidatedWhenLeft)
             EXPECT_EQ(dialogs.shown().back().text, c.message);
         }
     }
+}
+
+TEST(DefaultsTab, FolderListStartsOnTheDataFoldersOwnDrive)
+{
+    const struct
+    {
+        const char *folder;
+        bool drives;
+        const char *root;
+    } cases[] = {
+        {"D:\\LoggerData", true, "D:/"},
+        {"e:/Field/Data", true, "E:/"},
+        {"C:\\", true, "C:/"},
+        {"\\\\server\\share\\LoggerData", true, "//server/share/"},
+        {"//server/share", true, "//server/share/"},
+        {"/home/tech/LoggerData", false, "/"},
+        {"/", false, "/"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(DefaultsTab::driveRootOf(QString::fromLatin1(c.folder), c.drives), c.root) << c.folder;
 }

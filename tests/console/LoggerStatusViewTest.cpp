@@ -30,7 +30,7 @@ protected:
         header.modelVersion = QStringLiteral("T410-8MC");
         header.serialNumber = QStringLiteral("00041002");
         header.headerVersion = QStringLiteral("0762");
-        header.initHeaderVersion = QStringLiteral("0762");
+        header.initHeaderVersion = QStringLiteral("0758");
         header.firmwareVersion = QStringLiteral("Z823");
         header.description = QStringLiteral("Pump station 7");
         header.memoryInstalled = 65536;
@@ -57,7 +57,12 @@ protected:
             .setNumberActiveChannels = [this] { calls << QStringLiteral("count"); },
             .restoreScanPeriod = [this] { calls << QStringLiteral("period"); },
             .subMaxScans = [this] { calls << QStringLiteral("max scans"); },
-            .subEnableDump = [this] { calls << QStringLiteral("dump"); },
+            // Like the real switch, whose status byte read blanks "Event Occured".
+            .subEnableDump =
+                [this] {
+                    calls << QStringLiteral("dump");
+                    ui.LblRdBattStopDate->clear();
+                },
             .eepromInvalid = [this] { return eepromInvalid; },
             .SubResetCommCommand = [this] { calls << QStringLiteral("reset"); },
         });
@@ -88,7 +93,7 @@ TEST_F(StatusView, ShowsTheLoggerAndPutsItsSetupBack)
 
     EXPECT_EQ(text(ui.LblRdModelNum), QStringLiteral("T410-8MC"));
     EXPECT_EQ(text(ui.LblRdSerialNum), QStringLiteral("00041002"));
-    EXPECT_EQ(text(ui.LblRdHeaderVer), QStringLiteral("0762/0762"));
+    EXPECT_EQ(text(ui.LblRdHeaderVer), QStringLiteral("0762/0758"));
     EXPECT_EQ(text(ui.LblRdFirmwareVer), QStringLiteral("Z823"));
     EXPECT_EQ(text(ui.LblRdProjID), QStringLiteral("Pump station 7"));
     EXPECT_EQ(text(ui.LblRdStartDate), QStringLiteral("2011 09 23 10:00:00"));
@@ -108,7 +113,14 @@ TEST_F(StatusView, ShowsTheLoggerAndPutsItsSetupBack)
 TEST_F(StatusView, EventTimeCountsThePresetPeriodsBeforeTheEvent)
 {
     view.subLoggerPresent();
-    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 20:00:00"));
+    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 20:00:00"))
+        << "shown after the dump switch";
+
+    link.loggerConnected = false;
+    live.eventScans = number(900);
+    view.subLoggerPresent();
+    EXPECT_EQ(text(ui.LblRdBattStopDate), QStringLiteral("2011 09 23 11:40:00"))
+        << "filled without a logger too";
 }
 
 TEST_F(StatusView, WithoutALoggerOnlyTheWaitingTabIsShown)
@@ -196,7 +208,10 @@ INSTANTIATE_TEST_SUITE_P(Periods, SamplingPeriod,
                                          PeriodCase{7, "00:00:07", LoggerStatusView::Yellow},
                                          PeriodCase{10, "00:00:10", LoggerStatusView::LightBlue},
                                          PeriodCase{60, "00:01:00", LoggerStatusView::LightBlue},
-                                         PeriodCase{3600, "01:00:00", LoggerStatusView::LightBlue}));
+                                         PeriodCase{3600, "01:00:00", LoggerStatusView::LightBlue}),
+                         [](const testing::TestParamInfo<PeriodCase> &info) {
+                             return "Seconds" + std::to_string(info.param.seconds);
+                         });
 
 struct MemoryCase
 {
@@ -230,7 +245,10 @@ INSTANTIATE_TEST_SUITE_P(
                     MemoryCase{0, 1000, "0 / 1000 = 0.0%", LoggerStatusView::Red},
                     MemoryCase{1, 1000, "1 / 1000 = 0.0%", LoggerStatusView::Yellow},
                     MemoryCase{100, 1000, "100 / 1000 = 10.0%", LoggerStatusView::Green},
-                    MemoryCase{100, 0, "100 / 4096 = 2.0%", LoggerStatusView::Yellow}));
+                    MemoryCase{100, 0, "100 / 4096 = 2.0%", LoggerStatusView::Yellow}),
+    [](const testing::TestParamInfo<MemoryCase> &info) {
+        return "Active" + std::to_string(info.param.active) + "Of" + std::to_string(info.param.preset);
+    });
 
 TEST_F(StatusView, AMemorySizeOfZeroIsTakenFromTheDataPointer)
 {

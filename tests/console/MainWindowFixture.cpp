@@ -11,10 +11,8 @@ MainWindowFixture::MainWindowFixture()
 {
 }
 
-MainWindowFixture::~MainWindowFixture()
-{
-    EXPECT_EQ(dialogs.pendingExpectations(), 0) << "an expected box was never shown";
-}
+// The scripted dialogs fail the test for any expected box that never came.
+MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::load()
 {

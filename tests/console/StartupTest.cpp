@@ -27,12 +27,16 @@ TEST_F(Startup, FirstRunCreatesTheDataFolderAndSendsTheOperatorToDefaults)
                   + QDir::toNativeSeparators(dataFolder)
                   + "'.\r\nSee the manual for more information.");
     EXPECT_EQ(dialogs.shown()[0].buttons, Dialogs::OkOnly);
-    EXPECT_EQ(dialogs.shown()[1].text, StartupController::startupMessage());
-    EXPECT_TRUE(dialogs.shown()[1].text.startsWith(
-        "The correct working Comm Port MUST be selected in the DEFAULTS tab before proceeding!\r\n"
-        "Also, Be sure"));
-    EXPECT_TRUE(dialogs.shown()[1].text.endsWith(
-        "Registry settings.\r\n\r\nRead the README.TXT file for more details."));
+    EXPECT_EQ(dialogs.shown()[1].text,
+              "The correct working Comm Port MUST be selected in the DEFAULTS tab before proceeding!\r\n"
+              "Also, Be sure to set the correct path to the data file storage folder, or errors will "
+              "occur during downloads.\r\n"
+              "\r\n"
+              "After setting all of the defaults, then select the LOG-ON tab and\r\n"
+              "exit the program to complete the installation with the correct Registry settings.\r\n"
+              "\r\n"
+              "Read the README.TXT file for more details.");
+    EXPECT_EQ(dialogs.shown()[1].buttons, Dialogs::OkOnly);
     EXPECT_EQ(dialogs.shown()[1].icon, Dialogs::Exclamation);
 
     EXPECT_TRUE(QDir(dataFolder).exists());

@@ -144,6 +144,28 @@ TEST_F(CommandTransportTest, TextWriteIsReadBackAndKept)
     EXPECT_TRUE(bench.dialogs.shown().empty());
 }
 
+TEST_F(CommandTransportTest, TextOutsideLatin1GoesOutAsQuestionMarksCheckedAndKept)
+{
+    QStringList txd;
+    QObject::connect(&bench.transport, &CommandTransport::txdChanged,
+                     [&](const QString &text) { txd.append(text); });
+    // An operator's unit with an Ohm sign: 16 characters, the last not Latin-1.
+    bench.send("d", "02F0", "#", QStringLiteral("Pressure 5 bar \u03A9"), 16);
+
+    // 0x5D is the byte sum of "02F0#Pressure 5 bar ?" modulo 256.
+    const QList<TapPort::Segment> expected = {{true, "d"},
+                                              {false, "d"},
+                                              {true, "02F0#Pressure 5 bar ?5D\r"},
+                                              {false, "\r"}};
+    ASSERT_GE(bench.port.conversation().size(), expected.size());
+    EXPECT_EQ(bench.port.conversation().mid(0, expected.size()), expected);
+    EXPECT_EQ(bench.port.written(), "d02F0#Pressure 5 bar ?5D\rc02F0\r");
+    EXPECT_EQ(headerLine(bench.logger, 0x02F0), "Pressure 5 bar ?");
+    EXPECT_TRUE(txd.contains("d02F0#Pressure 5 bar ?5D[cr]")) << "the transmit box shows the wire";
+    EXPECT_FALSE(bench.state.commAbort);
+    EXPECT_TRUE(bench.dialogs.shown().empty()) << "the read-back matches what was sent";
+}
+
 TEST_F(CommandTransportTest, HexHeaderWriteIsReadBackWithA)
 {
     const QString hex = "00112233445566778899AABBCCDDEEFF";

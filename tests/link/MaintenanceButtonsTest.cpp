@@ -127,7 +127,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(LoPowerCase{true, true, Dialogs::Ok, "s|p|p|m|q#0487|"},
                     LoPowerCase{true, true, Dialogs::Cancel, ""},
                     LoPowerCase{false, true, std::nullopt, ""},
-                    LoPowerCase{true, false, std::nullopt, ""}));
+                    LoPowerCase{true, false, std::nullopt, ""}),
+    [](const testing::TestParamInfo<LoPowerCase> &info) {
+        const LoPowerCase &c = info.param;
+        std::string name = c.sameLogger ? "SameLogger" : "OtherLogger";
+        name += c.logging ? "Logging" : "Stopped";
+        if (c.answer)
+            name += *c.answer == Dialogs::Ok ? "Ok" : "Cancel";
+        return name;
+    });
 
 struct ResetCase
 {
@@ -177,7 +185,16 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, ResetLogger,
     testing::Values(ResetCase{true, false, Dialogs::Yes, 1, "s|p|p|m|q#0487|q#0083|"},
                     ResetCase{true, true, Dialogs::No, 2, ""},
-                    ResetCase{false, false, std::nullopt, 0, ""}));
+                    ResetCase{false, false, std::nullopt, 0, ""}),
+    [](const testing::TestParamInfo<ResetCase> &info) {
+        const ResetCase &c = info.param;
+        std::string name = c.sameLogger ? "SameLogger" : "OtherLogger";
+        if (c.debugPrint)
+            name += "DebugPrint";
+        if (c.answer)
+            name += *c.answer == Dialogs::Yes ? "Yes" : "No";
+        return name;
+    });
 
 TEST(BootloaderRestart, WritesARawGThatRestartsTheFirmware)
 {

@@ -110,7 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ReadCase{0x90, "Logging Enabled", Colour::Green, true, "_LogEN_DumpEN",
                              "End of test status:,Hex:,90_LogEN_DumpEN,"},
                     ReadCase{0x50, "Test Done", Colour::Yellow, false, "_LogEN_LogDone",
-                             "End of test status:,Hex:,50_LogEN_LogDone,"}));
+                             "End of test status:,Hex:,50_LogEN_LogDone,"}),
+    [](const testing::TestParamInfo<ReadCase> &info) {
+        return "Status" + QString::number(info.param.status, 16).toUpper().toStdString();
+    });
 
 TEST(StatusByteRead, AlertsCarryTheByteAndScanOfThePreviousRead)
 {
@@ -134,6 +137,26 @@ TEST(StatusByteRead, AlertsCarryTheByteAndScanOfThePreviousRead)
     bench.statusByte.subSBRead();
     EXPECT_EQ(shown.alert, QStringLiteral("13 StatusByte@Scan: 16 -- Power(Vraw)-LO -- Low-Battery -- "));
     EXPECT_EQ(shown.statusLine, QStringLiteral("_VrawLO_VBatLO_LogEN"));
+}
+
+TEST(StatusByteRead, ScanNumbersAreRoundedToWholeScansAsPrinted)
+{
+    StatusByteBench bench(runningTest(0x13));
+    bench.statusByte.setHooks({.scanPointers = [] {
+        StatusByteCommands::ScanPointers p;
+        p.currentPointer = 123; // 20.5 scans of 6 bytes
+        p.eventPointer = 100; // 16.67 scans
+        p.wordsPerScan = 3;
+        return p;
+    }});
+    QStringList shown;
+    QObject::connect(&bench.statusByte, &StatusByteCommands::scanNumbersChanged,
+                     [&](const QString &current, const QString &event) { shown = {current, event}; });
+
+    bench.statusByte.subSBRead();
+
+    EXPECT_EQ(shown, QStringList({"21", "17"}));
+    EXPECT_EQ(bench.statusByte.scanNumber(), 17);
 }
 
 TEST(StatusByteRead, WrongChecksumStillDecodesButAborts)
@@ -197,7 +220,10 @@ TEST_P(StatusByteStop, StopsOnlyARunningTest)
 INSTANTIATE_TEST_SUITE_P(
     Loggers, StatusByteStop,
     testing::Values(StopCase{0x90, "s|p|p|m|q#0487|", 0x04, 1},
-                    StopCase{0x04, "s|p|p|", 0x04, 0}));
+                    StopCase{0x04, "s|p|p|", 0x04, 0}),
+    [](const testing::TestParamInfo<StopCase> &info) {
+        return "Status" + QString::number(info.param.before, 16).toUpper().rightJustified(2, u'0').toStdString();
+    });
 
 TEST(StatusByteWrite, ValueGoesOutAsTwoDigitsWithChecksum)
 {

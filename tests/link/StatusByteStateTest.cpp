@@ -52,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "Power(Vraw)-LO -- Low-Battery -- Test Stopped/Paused -- ", Colour::Red,
                    "Logging Disabled", Colour::Orange},
         DecodeCase{"6A", 0, 0, "_VBatLO_EEInvalid_MemFull_LogDone", "Low-Battery -- ",
-                   Colour::Red, "Test Done", Colour::Yellow}));
+                   Colour::Red, "Test Done", Colour::Yellow}),
+    [](const testing::TestParamInfo<DecodeCase> &info) {
+        return std::string("Status") + info.param.text;
+    });
 
 TEST(StatusByteDecode, EveryBitHasItsFlagAndLabel)
 {

@@ -77,18 +77,25 @@ public:
     Selection selection;
 };
 
-// A logger that took 20 scans of channels 1-3 and noted an event at scan 16.
-LoggerImage eventAtScan16()
+// A logger of channels 1-3 (3 words of 2 bytes a scan) whose event and data
+// pointers stand where they are given.
+LoggerImage withPointers(quint32 eventPointer, quint32 dataPointer, quint32 eventChannels = 3)
 {
     LoggerImage image = LoggerPresets::build(LoggerPreset::Logging, VirtualEventLoop().now());
     LiveBlock::Event event = LiveBlock::event(image.header);
-    event.channels = 3;
-    event.pointer = 96; // 3 words of 2 bytes a scan
+    event.channels = eventChannels;
+    event.pointer = eventPointer;
     LiveBlock::setEvent(image.header, event);
     LiveBlock::Setup active = LiveBlock::setup(image.header, LiveBlock::ActiveLine);
-    active.pointer = 120;
+    active.pointer = dataPointer;
     LiveBlock::setSetup(image.header, LiveBlock::ActiveLine, active);
     return image;
+}
+
+// A logger that took 20 scans of channels 1-3 and noted an event at scan 16.
+LoggerImage eventAtScan16()
+{
+    return withPointers(96, 120);
 }
 
 LoggerImage withPresetWait(quint32 wait)
@@ -109,10 +116,15 @@ struct EventCase
 {
     const char *name;
     quint8 status;
-    qint64 firstEventScan;
+    quint32 eventChannels; // 0: the logger noted no event
     const char *eventLine; // after "Header Downloaded:," and the date
     const char *flagsLine;
 };
+
+void PrintTo(const EventCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class EventLines : public testing::TestWithParam<EventCase>
 {
@@ -121,17 +133,16 @@ class EventLines : public testing::TestWithParam<EventCase>
 TEST_P(EventLines, OpenTheDownloadWithTheEventAndTheFlagsInBitOrder)
 {
     const EventCase &c = GetParam();
-    CaptureBench bench(eventAtScan16());
+    CaptureBench bench(withPointers(96, 120, c.eventChannels));
     bench.selection.active = {false, true, true, true};
-    bench.statusInputs = {c.status, QString::number(c.status, 16).toUpper().rightJustified(2, u'0'),
-                          c.firstEventScan};
+    bench.statusInputs = {c.status, QString::number(c.status, 16).toUpper().rightJustified(2, u'0')};
     const QString date = capturedAt(bench.loop);
 
     bench.capture.subReadPic();
 
     EXPECT_FALSE(bench.state.commAbort);
-    EXPECT_EQ(bench.capture.eventScanNumber(), 16);
-    EXPECT_EQ(bench.capture.currentScanNumber(), 20);
+    EXPECT_EQ(bench.capture.eventScanNumber(), c.eventChannels ? 16 : 0);
+    EXPECT_EQ(bench.capture.currentScanNumber(), c.eventChannels ? 20 : 0);
     EXPECT_EQ(bench.capture.eventLines(),
               QStringLiteral("Header Downloaded:,") + date + QString::fromLatin1(c.eventLine)
                   + QStringLiteral("\r\n\r\nStatus Flags set at Download:,")
@@ -141,20 +152,116 @@ TEST_P(EventLines, OpenTheDownloadWithTheEventAndTheFlagsInBitOrder)
 INSTANTIATE_TEST_SUITE_P(
     Examples, EventLines,
     testing::Values(
-        EventCase{"NoEvent", 0x50, -3, ",",
+        EventCase{"NoEvent", 0x50, 0, ",",
                   "50 Logging Enabled --, All Scans Taken, normal end of test"},
-        EventCase{"EventWithoutAlert", 0x14, 16, ",First event noted occured at scan number 16.",
+        EventCase{"EventWithoutAlert", 0x14, 3, ",First event noted occured at scan number 16.",
                   "14 TimeBase Errorxx --, Logging Enabled --,"},
-        EventCase{"BatteryAlert", 0x42, 16,
+        EventCase{"BatteryAlert", 0x42, 3,
                   ",WARNING: A Status Event occured. First event noted occured at scan number 16.",
                   "42 Battery Low --, All Scans Taken, normal end of test"},
-        EventCase{"SupplyAlert", 0x41, 16,
+        EventCase{"SupplyAlert", 0x41, 3,
                   ",WARNING: A Status Event occured. First event noted occured at scan number 16.",
                   "41 Power (Vraw) --, All Scans Taken, normal end of test"},
-        EventCase{"EveryFlag", 0x7F, 0, ",",
+        EventCase{"EveryFlag", 0x7F, 3,
+                  ",WARNING: A Status Event occured. First event noted occured at scan number 16.",
                   "7F Power (Vraw) --, Battery Low --, TimeBase Errorxx --, EEProm Invalid --,"
                   " Logging Enabled --, Memory Full --, All Scans Taken, normal end of test"}),
     [](const testing::TestParamInfo<EventCase> &info) { return std::string(info.param.name); });
+
+struct ScanCase
+{
+    const char *name;
+    quint32 eventPointer;
+    quint32 dataPointer;
+    qint64 eventScan;
+    qint64 currentScan;
+    qint64 firstEventScan;
+};
+
+void PrintTo(const ScanCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class ScanNumbers : public testing::TestWithParam<ScanCase>
+{
+};
+
+// Three words of two bytes a scan: six bytes.
+TEST_P(ScanNumbers, AreThePointersInWholeScansRoundedAsPrinted)
+{
+    const ScanCase &c = GetParam();
+    CaptureBench bench(withPointers(c.eventPointer, c.dataPointer));
+    bench.selection.active = {false, true, true, true};
+    QStringList shown;
+    QObject::connect(&bench.capture, &EventCapture::scanNumbersChanged,
+                     [&](const QString &event, const QString &current) { shown = {event, current}; });
+
+    bench.capture.subReadPic();
+
+    EXPECT_EQ(bench.capture.eventScanNumber(), c.eventScan);
+    EXPECT_EQ(bench.capture.currentScanNumber(), c.currentScan);
+    EXPECT_EQ(shown, QStringList({QString::number(c.eventScan), QString::number(c.currentScan)}));
+    EXPECT_EQ(bench.capture.firstEventScan(), c.firstEventScan);
+    EXPECT_TRUE(bench.capture.eventLines().contains(
+        QStringLiteral("First event noted occured at scan number %1.").arg(c.firstEventScan)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pointers, ScanNumbers,
+    testing::Values(ScanCase{"Exact", 96, 120, 16, 20, 16},
+                    ScanCase{"TwoThirdsRoundUp", 100, 124, 17, 21, 17},
+                    ScanCase{"HalfRoundsAwayFromZero", 99, 123, 17, 21, 17},
+                    ScanCase{"UnderHalfRoundsDown", 98, 122, 16, 20, 16},
+                    // Without an event pointer the first event is the scan reached.
+                    ScanCase{"NoEventPointer", 0, 123, 0, 21, 21}),
+    [](const testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
+
+TEST(ScanNumbers, ComeFromEachCapturesOwnLiveBlock)
+{
+    CaptureBench bench(eventAtScan16());
+    bench.selection.active = {false, true, true, true};
+    bench.capture.subReadPic();
+    ASSERT_EQ(bench.capture.firstEventScan(), 16);
+
+    // Another logger: its event at scan 7 of channels 1-2, four bytes a scan.
+    LoggerImage other = withPointers(28, 40, 2);
+    for (int channel = 0; channel < 8; ++channel)
+        other.header[LiveBlock::ChannelLine + channel] = char(channel < 2 ? 0x40 : 0x00);
+    bench.logger.loadImage(other);
+    bench.capture.subReadPic();
+
+    EXPECT_EQ(bench.selection.highest(), 2);
+    EXPECT_EQ(bench.capture.eventScanNumber(), 7);
+    EXPECT_EQ(bench.capture.currentScanNumber(), 10);
+    EXPECT_TRUE(bench.capture.eventLines().contains(
+        QStringLiteral(",First event noted occured at scan number 7.")));
+}
+
+TEST(EventScans, AboveTheActiveScansAreTheActiveScans)
+{
+    const struct
+    {
+        quint32 eventScans;
+        quint32 activeScans;
+        quint32 kept;
+    } cases[] = {{500, 300, 300}, {300, 300, 300}, {200, 300, 200}};
+    for (const auto &c : cases) {
+        LoggerImage image = eventAtScan16();
+        LiveBlock::Event event = LiveBlock::event(image.header);
+        event.scans = c.eventScans;
+        LiveBlock::setEvent(image.header, event);
+        LiveBlock::Setup active = LiveBlock::setup(image.header, LiveBlock::ActiveLine);
+        active.scans = c.activeScans;
+        LiveBlock::setSetup(image.header, LiveBlock::ActiveLine, active);
+        CaptureBench bench(image);
+
+        bench.capture.subReadPic();
+
+        EXPECT_EQ(bench.capture.values().eventScans.value, c.kept) << c.eventScans;
+        EXPECT_EQ(bench.capture.values().active.scans.value, c.activeScans) << c.eventScans;
+    }
+}
 
 TEST(EventLines, StopBeforeAnyScanAfterTheEventIsAPauseNotATimeBaseFault)
 {
@@ -163,7 +270,7 @@ TEST(EventLines, StopBeforeAnyScanAfterTheEventIsAPauseNotATimeBaseFault)
     active.pointer = 96;
     LiveBlock::setSetup(image.header, LiveBlock::ActiveLine, active);
     CaptureBench bench(image);
-    bench.statusInputs = {0x04, QStringLiteral("04"), 16};
+    bench.statusInputs = {0x04, QStringLiteral("04")};
 
     bench.capture.subReadPic();
 
@@ -190,7 +297,10 @@ TEST_P(FirstScanNote, TellsAStartDelayTheFirmwareCannotCount)
 
 INSTANTIATE_TEST_SUITE_P(Waits, FirstScanNote,
                          testing::Values(NoteCase{255, "NOTE: Normal First Scan, On Time!"},
-                                         NoteCase{256, "NOTE: possible False First Scan, 4:15 early!"}));
+                                         NoteCase{256, "NOTE: possible False First Scan, 4:15 early!"}),
+                         [](const testing::TestParamInfo<NoteCase> &info) {
+                             return "Wait" + std::to_string(info.param.wait);
+                         });
 
 TEST(LiveBlockValues, AreKeptAsReadAndAsNumbers)
 {

@@ -1,6 +1,7 @@
 #include "logger/FunctionsSubs.h"
 
 #include "sim/VirtualEventLoop.h"
+#include "tests/support/ScopedTimeZone.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,45 @@ TEST(FunctionsSubs, ChecksumIsByteSumModulo256)
         EXPECT_EQ(fnChecksum(c.text), QString::fromLatin1(c.expected)) << c.text.toStdString();
 }
 
+TEST(FunctionsSubs, WireBytesSendWhatLatin1CannotHoldAsQuestionMarks)
+{
+    const struct
+    {
+        QString text;
+        QByteArray expected;
+    } cases[] = {
+        {QStringLiteral("0-10 bar"), "0-10 bar"},
+        {QStringLiteral(""), ""},
+        // Latin-1 beyond ASCII goes out as its own code.
+        {QStringLiteral("25 \u00B0C \u00B5S"), "25 \xB0" "C \xB5S"},
+        // Ohm and euro signs typed by an operator: never NUL.
+        {QStringLiteral("5 \u03A9 9 \u20AC"), "5 ? 9 ?"},
+        // A character beyond 16 bits counts as its two units, as the fields do.
+        {QStringLiteral("a\U0001F600b"), "a??b"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(wireBytes(c.text), c.expected) << c.text.toStdString();
+    // The checksum covers exactly these bytes.
+    EXPECT_EQ(fnChecksum(QStringLiteral("5 \u03A9")), fnChecksum(QStringLiteral("5 ?")));
+    EXPECT_EQ(fnChecksum(QStringLiteral("5 \u03A9")), QStringLiteral("94"));
+}
+
+TEST(FunctionsSubs, ScanNumbersAreWholeScansRoundedHalfAwayFromZero)
+{
+    const struct
+    {
+        qint64 pointer;
+        int words;
+        qint64 scan;
+    } cases[] = {
+        {96, 3, 16}, {98, 3, 16}, {99, 3, 17}, {100, 3, 17}, {101, 3, 17}, {0, 3, 0},
+        {2, 1, 1},   {1, 1, 1},   {3, 2, 1},   {96, 0, 0},   {96, -1, 0},  {-99, 3, -17},
+        {0xFFFFFF, 10, 838861},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(scanNumberAt(c.pointer, c.words), c.scan) << c.pointer << " / " << c.words;
+}
+
 TEST(FunctionsSubs, SetAndClearBit)
 {
     const struct
@@ -272,6 +312,43 @@ TEST(FunctionsSubs, SerialTextRoundTripsToTheSecond)
             ASSERT_EQ(fnSerialTextToDate(text), written) << text.toStdString();
         }
     }
+}
+
+// In Berlin the clocks went from 02:00 to 03:00 on 2024-03-31 and from 03:00
+// back to 02:00 on 2024-10-27.
+TEST(FunctionsSubs, SerialsAreWallClockReadingsAcrossDaylightSavingChanges)
+{
+    const ScopedTimeZone berlin("Europe/Berlin");
+    const struct
+    {
+        const char *text;
+        const char *shown;
+    } cases[] = {
+        {"45382.083322", "2024 03 31 01:59:59"},
+        {"45382.083333", "2024 03 31 02:00:00"}, // skipped by the clock
+        {"45382.104167", "2024 03 31 02:30:00"}, // skipped by the clock
+        {"45382.124988", "2024 03 31 02:59:59"}, // skipped by the clock
+        {"45382.125000", "2024 03 31 03:00:00"},
+        {"45592.083333", "2024 10 27 02:00:00"}, // shown twice by the clock
+        {"45592.104167", "2024 10 27 02:30:00"}, // shown twice by the clock
+        {"45592.125000", "2024 10 27 03:00:00"},
+    };
+    for (const auto &c : cases) {
+        const QDateTime read = fnSerialTextToDate(QString::fromLatin1(c.text));
+        ASSERT_TRUE(read.isValid()) << c.text;
+        EXPECT_EQ(read.toString(QStringLiteral("yyyy MM dd hh:mm:ss")), QString::fromLatin1(c.shown))
+            << c.text;
+        EXPECT_EQ(fnDateToSerialText(read), QString::fromLatin1(c.text));
+    }
+
+    // Both passes through the repeated hour write the reading on the clock.
+    const QDateTime summer = QDateTime::fromSecsSinceEpoch(
+        QDateTime(QDate(2024, 10, 27), QTime(0, 30), Qt::UTC).toSecsSinceEpoch(), Qt::LocalTime);
+    const QDateTime winter = summer.addSecs(3600);
+    ASSERT_EQ(summer.time(), QTime(2, 30));
+    ASSERT_EQ(winter.time(), QTime(2, 30));
+    EXPECT_EQ(fnDateToSerialText(summer), QStringLiteral("45592.104167"));
+    EXPECT_EQ(fnDateToSerialText(winter), QStringLiteral("45592.104167"));
 }
 
 TEST(FunctionsSubs, SerialNumbersOutsideTheDateRangeAreInvalid)

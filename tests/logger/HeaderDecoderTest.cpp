@@ -60,7 +60,7 @@ TEST(HeaderDecoder, TestLinesFillTheirFields)
     HeaderDecoder::applyLine(h, 0x0430, "40124.0000000011");
     HeaderDecoder::applyLine(h, 0x0440, "40125.2500004-05");
     HeaderDecoder::applyLine(h, 0x0460, "line two        ");
-    HeaderDecoder::applyLine(h, 0x0490, "0762++++++++++++");
+    HeaderDecoder::applyLine(h, 0x0490, "0758++++++++++++");
     HeaderDecoder::applyLine(h, 0x0500, "40000.000000    ");
     HeaderDecoder::applyLine(h, 0x0540, "2011/09/23 10:00");
     HeaderDecoder::applyLine(h, 0x0560, "0 .CSV          ");
@@ -80,7 +80,7 @@ TEST(HeaderDecoder, TestLinesFillTheirFields)
     EXPECT_EQ(h.initTimeZone, "-05");
     // Lines not read keep what the field held.
     EXPECT_EQ(h.description, "old" + QString(13, ' ') + "line two" + QString(40, ' '));
-    EXPECT_EQ(h.initHeaderVersion, "0762");
+    EXPECT_EQ(h.initHeaderVersion, "0758");
     EXPECT_EQ(h.batteryDate, local(2009, 7, 6));
     EXPECT_EQ(h.lastDownloadTime, "2011/09/23 10:00");
     EXPECT_EQ(h.lastDownloadFile, "00041002-20110920 .CSV          ");

@@ -47,19 +47,32 @@ TEST(HeaderRepair, DueDateLeftAsXIsWrittenBackAndABlankOneShowsTheDefault)
 
 TEST(HeaderRepair, AFailedOptionalLineReadsZeroAndTheNextChannelFollows)
 {
-    HeaderBench bench(finished());
-    bench.setLine(0x06E0, unreadable(bench.lineAt(0x06E0)));
-    bench.reader.subReadHeader();
+    const struct
+    {
+        int address;
+        CalValue ChannelCalRecord::*field;
+        const char *notAsked; // the channel's line after it, not read
+    } cases[] = {
+        {0x06E0, &ChannelCalRecord::scOutputAt0, "c06F0"},
+        {0x06F0, &ChannelCalRecord::scOutputAt100, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.address);
+        HeaderBench bench(finished());
+        bench.setLine(c.address, unreadable(bench.lineAt(c.address)));
+        bench.reader.subReadHeader();
 
-    const QString wire = bench.port.writtenText();
-    EXPECT_EQ(bench.header.channel[0].scOutputAt0.text, "0");
-    EXPECT_EQ(bench.header.channel[0].scOutputAt0.value, 0.0f);
-    EXPECT_FALSE(wire.contains("c06F0"));
-    EXPECT_TRUE(wire.contains("c0700"));
-    EXPECT_EQ(bench.header.channel[1].location, "PIPE");
-    EXPECT_TRUE(bench.header.headerValid);
-    EXPECT_FALSE(bench.state.commAbort);
-    EXPECT_FALSE(bench.events.contains("connectionCheck"));
+        const QString wire = bench.port.writtenText();
+        EXPECT_EQ((bench.header.channel[0].*c.field).text, "0");
+        EXPECT_EQ((bench.header.channel[0].*c.field).value, 0.0f);
+        if (c.notAsked)
+            EXPECT_FALSE(wire.contains(c.notAsked));
+        EXPECT_TRUE(wire.contains("c0700"));
+        EXPECT_EQ(bench.header.channel[1].location, "PIPE");
+        EXPECT_TRUE(bench.header.headerValid);
+        EXPECT_FALSE(bench.state.commAbort);
+        EXPECT_FALSE(bench.events.contains("connectionCheck"));
+    }
 }
 
 TEST(HeaderRepair, AFailedLineStopsTheReadAndKeepsThePreviousHeader)

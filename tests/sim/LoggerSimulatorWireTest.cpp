@@ -58,7 +58,11 @@ TEST_P(WireCommands, EchoLineLengthAndChecksum)
         EXPECT_EQ(line.mid(1, c.body.size()), c.body);
 }
 
-INSTANTIATE_TEST_SUITE_P(LoggerSimulator, WireCommands, testing::ValuesIn(wireCases));
+INSTANTIATE_TEST_SUITE_P(LoggerSimulator, WireCommands, testing::ValuesIn(wireCases),
+                         [](const testing::TestParamInfo<WireCase> &info) {
+                             // Letters are case-sensitive: "r" and "R" stay apart.
+                             return std::string("Letter_") + info.param.letter;
+                         });
 
 TEST(LoggerSimulator, BootloaderRestartIsNeitherEchoedNorAnswered)
 {

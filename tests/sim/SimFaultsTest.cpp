@@ -180,6 +180,26 @@ TEST(SimFaults, UnpluggedLoggerIsBusyAndDeafUntilPluggedInAtPowerUpRate)
     EXPECT_EQ(wire.events.count(Port::Event::CtsChange), 2);
 }
 
+TEST(SimFaults, UnpluggedLoggerObeysNoCommand)
+{
+    SimWire wire;
+    const QByteArray notes = wire.logger.image().header.mid(0x0E00, 16);
+    wire.logger.unplug();
+
+    EXPECT_EQ(wire.write('d', "0E00#Sent when absent"), "");
+    EXPECT_EQ(wire.write('q', "#3F"), "");
+    EXPECT_EQ(wire.exchange('h', "#2"), "");
+    EXPECT_EQ(wire.exchange('l'), "");
+    wire.wait(5);
+
+    EXPECT_EQ(wire.logger.image().header.mid(0x0E00, 16), notes);
+    EXPECT_EQ(wire.logger.statusByte(), 0x00);
+    EXPECT_FALSE(wire.logger.ledOn(2));
+    EXPECT_FALSE(wire.logger.isLogging());
+    wire.logger.plugIn();
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+}
+
 TEST(SimFaults, FlickeringCtsChangesPerReadingUntilItSettles)
 {
     SimWire wire;

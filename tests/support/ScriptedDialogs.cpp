@@ -3,6 +3,16 @@
 #include <QObject>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    for (const auto &[title, answer] : m_script)
+        ADD_FAILURE() << "the expected box \"" << title.toStdString() << "\" never came";
+    for (const QString &name : m_fileNames)
+        ADD_FAILURE() << "no file dialog asked for the scripted name \"" << name.toStdString() << '"';
+}
+
 void ScriptedDialogs::expect(const QString &title, int answer)
 {
     m_script.emplace_back(title, answer);
@@ -21,17 +31,41 @@ QStringList ScriptedDialogs::titles() const
     return list;
 }
 
+std::vector<int> ScriptedDialogs::answersOf(int buttonSet)
+{
+    switch (buttonSet) {
+    case OkOnly: return {Ok};
+    case OkCancel: return {Ok, Cancel};
+    case AbortRetryIgnore: return {Abort, Retry, Ignore};
+    case YesNoCancel: return {Yes, No, Cancel};
+    case YesNo: return {Yes, No};
+    case RetryCancel: return {Retry, Cancel};
+    default: return {};
+    }
+}
+
+// An answer the box cannot give would take the code under test down a path
+// no operator can.
+int ScriptedDialogs::scripted(const QString &title, int answer, int buttons)
+{
+    const std::vector<int> possible = answersOf(buttons);
+    if (std::find(possible.begin(), possible.end(), answer) == possible.end())
+        ADD_FAILURE() << "the scripted answer " << answer << " is not a button of the box \""
+                      << title.toStdString() << "\" (button set " << buttons << ")";
+    return answer;
+}
+
 int ScriptedDialogs::Message_Box(const QString &prompt, int code, const QString &title)
 {
     m_shown.push_back({title, prompt, buttonSet(code), icon(code), defaultButton(code)});
     if (!m_script.empty() && m_script.front().first == title) {
         const int answer = m_script.front().second;
         m_script.pop_front();
-        return answer;
+        return scripted(title, answer, buttonSet(code));
     }
     for (const auto &[allowedTitle, answer] : m_allowed) {
         if (allowedTitle == title)
-            return answer;
+            return scripted(title, answer, buttonSet(code));
     }
     ADD_FAILURE() << "unexpected message box \"" << title.toStdString() << "\": "
                   << prompt.toStdString()
@@ -59,13 +93,17 @@ QString ScriptedDialogs::nextFileName(const QString &title)
     return name;
 }
 
-QString ScriptedDialogs::getOpenFileName(const QString &title, const QString &, const QString &)
+QString ScriptedDialogs::getOpenFileName(const QString &title, const QString &folder,
+                                         const QString &filter)
 {
+    m_fileDialogs.push_back({FileDialog::Open, title, folder, filter});
     return nextFileName(title);
 }
 
-QString ScriptedDialogs::getSaveFileName(const QString &title, const QString &, const QString &)
+QString ScriptedDialogs::getSaveFileName(const QString &title, const QString &folder,
+                                         const QString &filter)
 {
+    m_fileDialogs.push_back({FileDialog::Save, title, folder, filter});
     return nextFileName(title);
 }
 
