@@ -2,10 +2,9 @@
 
 StatusByteBench::StatusByteBench(const LoggerImage &image)
     : TransportBench(loop, image)
-    , statusByte(transport, state, dialogs, loop, status, switches)
-    , buttons(statusByte, transport, port, state, dialogs, loop, switches)
+    , statusByte(connection.statusByte)
+    , buttons(connection.buttons)
 {
-    state.loggerConnected = true;
     buttons.setHooks({.clearBuffers = [this] { clearBuffers(); }});
 }
 
@@ -17,10 +16,5 @@ QByteArray StatusByteBench::wire()
 void StatusByteBench::clearBuffers()
 {
     ++bufferClears;
-    while (port.bytesWaiting() > 0)
-        port.takeByte();
-    port.discardOutput();
-    state.stRxLine.clear();
-    state.stLastLine.clear();
-    state.stReply.clear();
+    connection.link.subClearBuffers();
 }

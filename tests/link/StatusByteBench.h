@@ -16,11 +16,10 @@
 
 #include <QByteArray>
 
-// The status byte commands and the maintenance buttons on the simulated
-// logger under virtual time, already connected: the port open at 9600 baud
-// and the logger recognised, so a test starts with the command it is about.
-// The receive side fills the link state as the port owner does (reply
-// capture, current line, last complete line).
+// The program's status byte commands and maintenance buttons on the
+// simulated logger under virtual time, already connected: the port open at
+// 9600 baud and the logger recognised, so a test starts with the command it
+// is about. Buffers are cleared by the link itself, counted.
 class StatusByteBench : public VirtualLoopOwner, public TransportBench
 {
 public:
@@ -28,10 +27,10 @@ public:
 
     // The program's bytes since the last call, carriage returns shown as "|".
     QByteArray wire();
-    // subClearBuffers as the port owner does it.
+    // The link's subClearBuffers, counted.
     void clearBuffers();
 
-    StatusByteCommands statusByte;
-    MaintenanceButtons buttons;
+    StatusByteCommands &statusByte;
+    MaintenanceButtons &buttons;
     int bufferClears = 0;
 };

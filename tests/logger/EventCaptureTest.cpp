@@ -38,14 +38,14 @@ struct Selection
     }
 };
 
-// The capture on the simulated logger under virtual time, its Setup-tab
-// selection kept in plain fields.
+// The program's capture on the simulated logger under virtual time, its
+// Setup-tab selection kept in plain fields.
 class CaptureBench : public VirtualLoopOwner, public TransportBench
 {
 public:
     explicit CaptureBench(const LoggerImage &image)
         : TransportBench(loop, image)
-        , capture(transport.lineReader(), state, loop)
+        , capture(connection.capture)
     {
         capture.setHooks({
             .status = [this] { return statusInputs; },
@@ -72,7 +72,7 @@ public:
         return addresses;
     }
 
-    EventCapture capture;
+    EventCapture &capture;
     EventCapture::StatusInputs statusInputs;
     Selection selection;
 };

@@ -4,9 +4,9 @@
 
 HeaderBench::HeaderBench(const LoggerImage &image)
     : TransportBench(loop, image)
-    , reader(header, transport, state, loop, dialogs)
+    , header(connection.header)
+    , reader(connection.headerReader)
 {
-    state.loggerConnected = true;
 
     reader.setHooks({
         .endProgram = [this] { events << "endProgram"; },

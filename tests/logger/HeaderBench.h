@@ -17,8 +17,8 @@
 
 #include <QStringList>
 
-// A connected simulated logger under virtual time with the header reader on
-// the transport, its hooks and signals recorded.
+// A connected simulated logger under virtual time with the program's header
+// reader, its hooks replaced by recorders and its signals recorded.
 class HeaderBench : public VirtualLoopOwner, public TransportBench
 {
 public:
@@ -28,8 +28,8 @@ public:
     void setLine(int address, const QString &text);
     QString lineAt(int address) const;
 
-    LoggerHeader header;
-    HeaderReader reader;
+    LoggerHeader &header;
+    HeaderReader &reader;
 
     // What the hooks and signals saw, in order.
     QStringList events;
