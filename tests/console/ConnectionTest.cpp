@@ -396,3 +396,23 @@ TEST_F(Connection, SwitchingBackTo9600ProvesTheRateWithItsText)
     EXPECT_EQ(headerText(0x02F0), QByteArray("9600Baud90123456"));
     EXPECT_EQ(window->ui().lblComStatus->text(), "Com 1-9.6");
 }
+
+// A CD change is reported as a port error with its box; the handshake lines
+// are still watched while that box waits for the operator.
+TEST_F(Connection, LoggerPulledWhileAPortErrorBoxIsOpenIsSeen)
+{
+    logOn();
+    ASSERT_TRUE(state().loggerConnected);
+    QString statusWhileOpen;
+    dialogs.whileOpen = [&](const QString &) {
+        logger.unplug();
+        loop.advanceSeconds(5);
+        statusWhileOpen = loggerStatus();
+    };
+    dialogs.expect("OnComm Event Error Trap");
+    logger.setCarrierDetect(true);
+    settle();
+    EXPECT_EQ(dialogs.titles(), QStringList{"OnComm Event Error Trap"});
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("The system has encountered a Change in CD Detected - Green"));
+    EXPECT_EQ(statusWhileOpen, "Logger Not Detected");
+}
