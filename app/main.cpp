@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     connection.link.setDeviceOverride(options.port);
 
     FrmStartup window(loop, dialogs, *settings, connection,
-                      FrmStartup::Options{PortNames::defaultDataFolder(), options.demo});
+                      FrmStartup::Options{PortNames::defaultDataFolder(), options.demo, options.port});
     dialogs.setParentWindow(&window);
     if (demo)
         demo->addMenu(window);

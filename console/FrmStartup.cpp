@@ -32,7 +32,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     m_setupRules = std::make_unique<SetupRules>(*m_ui, m_setup);
     m_startup = std::make_unique<StartupController>(StartupController::Parts{
         *m_ui, m_state, m_setup, m_settings, dialogs, connection.link, *m_comm, *m_defaults, *m_clocks,
-        *m_setupRules, options.defaultDataFolder, options.demoMode});
+        *m_setupRules, options.defaultDataFolder, options.demoMode, options.portDevice});
 
     connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &FrmStartup::SSTab1_Click);
     connect(m_ui->CmdExit, &QPushButton::clicked, this, &FrmStartup::CmdExit_Click);

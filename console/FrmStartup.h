@@ -33,6 +33,8 @@ public:
         // Used when the stored data folder does not exist.
         QString defaultDataFolder;
         bool demoMode = false;
+        // A device named on the command line, used in place of the numbered port.
+        QString portDevice;
     };
 
     FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, LoggerConnection &connection,
