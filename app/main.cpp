@@ -2,7 +2,6 @@
 #include "app/ProgramOptions.h"
 #include "console/FrmStartup.h"
 #include "console/LoggerConnection.h"
-#include "platform/PortNames.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
@@ -53,7 +52,11 @@ int main(int argc, char **argv)
     QtSerialPort serialPort;
     std::unique_ptr<DemoLogger> demo;
     if (options.demo) {
+        // Made before the window looks for it, so a first demo run starts quietly.
+        QDir().mkpath(options.dataFolder());
         demo = std::make_unique<DemoLogger>(loop, options.image);
+        demo->setSaveErrorHandler(
+            [](const QString &error) { std::fprintf(stderr, "%s\n", qPrintable(error)); });
         QString error;
         if (!demo->start(options.preset, loop.now(), &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -64,8 +67,7 @@ int main(int argc, char **argv)
     LoggerConnection connection(port, loop, *settings, dialogs);
     connection.link.setDeviceOverride(options.port);
 
-    FrmStartup window(loop, dialogs, *settings, connection,
-                      FrmStartup::Options{PortNames::defaultDataFolder(), options.demo, options.port});
+    FrmStartup window(loop, dialogs, *settings, connection, options.windowOptions());
     dialogs.setParentWindow(&window);
     if (demo)
         demo->addMenu(window);
