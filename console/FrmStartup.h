@@ -63,6 +63,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void disableControlsStillToCome();
+    void addKeyboardAccess(LoggerConnection &connection);
+
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
     StartupSettings m_settings;
