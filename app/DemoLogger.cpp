@@ -1,11 +1,11 @@
 #include "app/DemoLogger.h"
 
 #include "platform/PortNames.h"
+#include "sim/LoggerImageKeeper.h"
 #include "sim/LoggerPresets.h"
 #include "sim/LoggerSimulator.h"
 #include "sim/SimPort.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
@@ -18,11 +18,12 @@ constexpr qint64 ReplyLatencyNs = 2'000'000;
 
 QString DemoLogger::defaultImageFile()
 {
-    return PortNames::defaultDataFolder() + QStringLiteral("/DemoLogger.img");
+    return PortNames::demoDataFolder() + QStringLiteral("/DemoLogger.img");
 }
 
 DemoLogger::DemoLogger(EventLoop &loop, const QString &imageFile)
-    : m_imageFile(imageFile.isEmpty() ? defaultImageFile() : imageFile)
+    : m_loop(loop)
+    , m_imageFile(imageFile.isEmpty() ? defaultImageFile() : imageFile)
     , m_simulator(std::make_unique<LoggerSimulator>(loop))
     , m_port(std::make_unique<SimPort>(loop, *m_simulator))
 {
@@ -38,7 +39,8 @@ Port &DemoLogger::port()
 
 bool DemoLogger::start(const QString &presetName, const QDateTime &now, QString *error)
 {
-    if (presetName.isEmpty() && QFileInfo::exists(m_imageFile)) {
+    const bool fromFile = presetName.isEmpty() && QFileInfo::exists(m_imageFile);
+    if (fromFile) {
         const std::optional<LoggerImage> image = LoggerImage::load(m_imageFile, error);
         if (!image)
             return false;
@@ -53,20 +55,37 @@ bool DemoLogger::start(const QString &presetName, const QDateTime &now, QString 
         }
         m_simulator->loadImage(LoggerPresets::build(*preset, now));
     }
+    m_keeper = std::make_unique<LoggerImageKeeper>(m_loop, *m_simulator, m_imageFile);
+    m_keeper->setErrorHandler([this](const QString &error) {
+        if (m_onSaveError)
+            m_onSaveError(error);
+    });
+    // A preset replaces what the file held: keep it, even if the program is killed soon.
+    if (!fromFile)
+        m_keeper->memoryChanged();
     if (!m_simulator->isPluggedIn())
         m_simulator->plugIn();
     return true;
 }
 
-bool DemoLogger::saveImage(QString *error) const
+bool DemoLogger::saveImage(QString *error)
 {
-    QDir().mkpath(QFileInfo(m_imageFile).absolutePath());
-    return m_simulator->image().save(m_imageFile, error);
+    if (!m_keeper) {
+        *error = QStringLiteral("The demo logger was not started.");
+        return false;
+    }
+    return m_keeper->saveNow(error);
+}
+
+void DemoLogger::setSaveErrorHandler(std::function<void(const QString &)> handler)
+{
+    m_onSaveError = std::move(handler);
 }
 
 void DemoLogger::addMenu(QMainWindow &window)
 {
-    QMenu *menu = new QMenu(QStringLiteral("&Demo"), &window);
+    // Alt+D belongs to Download.
+    QMenu *menu = new QMenu(QStringLiteral("De&mo"), &window);
     menu->setObjectName(QStringLiteral("mnuDemo"));
     QAction *unplug = menu->addAction(QStringLiteral("&Unplug Logger"));
     unplug->setObjectName(QStringLiteral("mnuDemoUnplug"));

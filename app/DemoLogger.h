@@ -2,21 +2,24 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class EventLoop;
+class LoggerImageKeeper;
 class LoggerSimulator;
 class Port;
 class QMainWindow;
 class SimPort;
 
 // The simulated logger of demo mode, plugged into the program's port from the
-// start. It keeps its memory in an image file between runs, and a Demo menu
-// pulls it out and plugs it in again as on a real bench.
+// start. It keeps its memory in an image file, saved after every change so
+// that even a killed program loses nothing, and a Demo menu pulls it out and
+// plugs it in again as on a real bench.
 class DemoLogger
 {
 public:
-    // The image file used when none is named: in the user's data folder.
+    // The image file used when none is named: in the demo data folder.
     static QString defaultImageFile();
 
     DemoLogger(EventLoop &loop, const QString &imageFile);
@@ -26,14 +29,20 @@ public:
     // else from the preset ("finished" when empty). False with a reason when
     // the preset is unknown or the image cannot be read.
     bool start(const QString &presetName, const QDateTime &now, QString *error);
-    bool saveImage(QString *error) const;
+    // Saves at once; the image is also saved by itself after each change.
+    bool saveImage(QString *error);
+    // Told when saving after a change fails.
+    void setSaveErrorHandler(std::function<void(const QString &)> handler);
 
     Port &port();
     LoggerSimulator &simulator() { return *m_simulator; }
     void addMenu(QMainWindow &window);
 
 private:
+    EventLoop &m_loop;
     QString m_imageFile;
     std::unique_ptr<LoggerSimulator> m_simulator;
     std::unique_ptr<SimPort> m_port;
+    std::unique_ptr<LoggerImageKeeper> m_keeper;
+    std::function<void(const QString &)> m_onSaveError;
 };

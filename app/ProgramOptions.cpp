@@ -1,5 +1,6 @@
 #include "app/ProgramOptions.h"
 
+#include "platform/PortNames.h"
 #include "sim/LoggerPresets.h"
 
 #include <QCommandLineParser>
@@ -64,4 +65,14 @@ ProgramOptions ProgramOptions::parse(const QStringList &arguments)
     options.preset = parser.value(preset);
     options.image = parser.value(image);
     return options;
+}
+
+QString ProgramOptions::dataFolder() const
+{
+    return demo ? PortNames::demoDataFolder() : PortNames::defaultDataFolder();
+}
+
+FrmStartup::Options ProgramOptions::windowOptions() const
+{
+    return FrmStartup::Options{dataFolder(), demo, port};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "console/FrmStartup.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,4 +17,9 @@ struct ProgramOptions
     QString message;       // text to print when exiting now
 
     static ProgramOptions parse(const QStringList &arguments);
+
+    // The data folder used while none is configured: a folder of its own in demo mode.
+    QString dataFolder() const;
+    // What the main window is told of this run.
+    FrmStartup::Options windowOptions() const;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/qt/QtEventLoop.h"
 #include "sim/LoggerImage.h"
+#include "sim/LoggerImageKeeper.h"
 #include "sim/LoggerPresets.h"
 #include "sim/LoggerSimulator.h"
 
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
-#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -303,20 +303,14 @@ int main(int argc, char **argv)
     int signalFd = -1;
     const std::unique_ptr<QSocketNotifier> signalNotifier = quitOnSignals(&signalFd);
 
-    LoggerImage saved = *image;
-    auto saveIfChanged = [&] {
-        const LoggerImage &now = logger.image();
-        if (options->imageFile.isEmpty()
-            || (now.header == saved.header && now.data == saved.data && now.statusByte == saved.statusByte))
-            return;
-        if (now.save(options->imageFile, &error))
-            saved = now;
-        else
-            QTextStream(stderr) << "datalogger-sim: " << error << '\n';
-    };
-    QTimer saveTimer;
-    QObject::connect(&saveTimer, &QTimer::timeout, saveIfChanged);
-    saveTimer.start(1000);
+    // Every change is on disk soon after it is made, so even a killed
+    // program leaves the logger's memory behind.
+    std::unique_ptr<LoggerImageKeeper> keeper;
+    if (!options->imageFile.isEmpty()) {
+        keeper = std::make_unique<LoggerImageKeeper>(loop, logger, options->imageFile);
+        keeper->setErrorHandler(
+            [](const QString &error) { QTextStream(stderr) << "datalogger-sim: " << error << '\n'; });
+    }
 
     QTextStream(stdout) << pty.path() << Qt::endl;
     const QString origin = options->imageFile.isEmpty()
@@ -325,7 +319,8 @@ int main(int argc, char **argv)
     QTextStream(stderr) << "datalogger-sim: simulated logger (" << origin << ") on " << pty.path()
                         << " at " << options->baud << " baud; Ctrl+C to stop.\n";
     const int result = app.exec();
-    saveIfChanged();
+    if (keeper && !keeper->saveNow(&error))
+        QTextStream(stderr) << "datalogger-sim: " << error << '\n';
     if (signalFd >= 0)
         ::close(signalFd);
     return result;

@@ -53,7 +53,11 @@ int main(int argc, char **argv)
     QtSerialPort serialPort;
     std::unique_ptr<DemoLogger> demo;
     if (options.demo) {
+        // Made before the window looks for it, so a first demo run starts quietly.
+        QDir().mkpath(options.dataFolder());
         demo = std::make_unique<DemoLogger>(loop, options.image);
+        demo->setSaveErrorHandler(
+            [](const QString &error) { std::fprintf(stderr, "%s\n", qPrintable(error)); });
         QString error;
         if (!demo->start(options.preset, loop.now(), &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -64,8 +68,7 @@ int main(int argc, char **argv)
     LoggerConnection connection(port, loop, *settings, dialogs);
     connection.link.setDeviceOverride(options.port);
 
-    FrmStartup window(loop, dialogs, *settings, connection,
-                      FrmStartup::Options{PortNames::defaultDataFolder(), options.demo});
+    FrmStartup window(loop, dialogs, *settings, connection, options.windowOptions());
     dialogs.setParentWindow(&window);
     if (demo)
         demo->addMenu(window);

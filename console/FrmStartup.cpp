@@ -6,6 +6,8 @@
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/DefaultsTab.h"
+#include "console/LabelActivator.h"
+#include "console/LinkLabelClicks.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
 #include "console/frmAbout.h"
@@ -14,6 +16,7 @@
 #include "ui_FrmStartup.h"
 #include "ui_frmComm.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -33,7 +36,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     m_setupRules = std::make_unique<SetupRules>(*m_ui, m_setup);
     m_startup = std::make_unique<StartupController>(StartupController::Parts{
         *m_ui, m_state, m_setup, m_settings, dialogs, connection.link, *m_comm, *m_defaults, *m_clocks,
-        *m_setupRules, options.defaultDataFolder, options.demoMode});
+        *m_setupRules, options.defaultDataFolder, options.demoMode, options.portDevice});
 
     connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &FrmStartup::SSTab1_Click);
     connect(m_ui->CmdExit, &QPushButton::clicked, this, &FrmStartup::CmdExit_Click);
@@ -49,6 +52,45 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     m_statusView->placeIn(m_ui->statusViewArea);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup});
+    addKeyboardAccess(connection);
+    disableControlsStillToCome();
+}
+
+void FrmStartup::disableControlsStillToCome()
+{
+    // What these do is still to be built; until it is, they must not look as
+    // if they worked. The change that builds one enables it.
+    const Ui::FrmStartup &ui = *m_ui;
+    QWidget *const waiting[] = {
+        // The download and stop-logging flows.
+        ui.CmdDownload, ui.CmdStopLogging,
+        // The setup rules behind the Setup tab's options, and the initialize flow.
+        ui.OptHrs, ui.OptMins, ui.OptSecs, ui.OptMonitorCh1, ui.OptMonitorCh2, ui.OptMonitorCh3,
+        ui.OptMonitorCh4, ui.OptMonitorCh5, ui.OptMonitorCh6, ui.OptMonitorCh7, ui.OptMonitorCh8,
+        ui.OptMonitorOff, ui.OptStartNow, ui.cmdLowPower, ui.CmdInitialize,
+    };
+    for (QWidget *control : waiting)
+        control->setEnabled(false);
+}
+
+void FrmStartup::addKeyboardAccess(LoggerConnection &connection)
+{
+    // Ctrl+Q on every platform, whatever the platform's own quit key is.
+    auto *quit = new QAction(QStringLiteral("Quit"), this);
+    quit->setObjectName(QStringLiteral("actQuit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &FrmStartup::CmdExit_Click);
+    addAction(quit);
+    m_ui->mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
+
+    new LinkLabelClicks(connection, *m_ui, m_comm->ui(), this);
+    QLabel *channels[] = {m_ui->lblActCh1, m_ui->lblActCh2, m_ui->lblActCh3, m_ui->lblActCh4,
+                          m_ui->lblActCh5, m_ui->lblActCh6, m_ui->lblActCh7, m_ui->lblActCh8};
+    for (int i = 0; i < 8; ++i) {
+        // The setup rules take the channel labels' mouse clicks themselves.
+        LabelActivator::attach(channels[i], [this, i] { m_setupRules->lblActChClick(i + 1); },
+                               LabelActivator::Input::KeysOnly);
+    }
 }
 
 FrmStartup::~FrmStartup() = default;

@@ -33,6 +33,8 @@ public:
         // Used when the stored data folder does not exist.
         QString defaultDataFolder;
         bool demoMode = false;
+        // A device named on the command line, used in place of the numbered port.
+        QString portDevice;
     };
 
     FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, LoggerConnection &connection,
@@ -61,6 +63,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void disableControlsStillToCome();
+    void addKeyboardAccess(LoggerConnection &connection);
+
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
     LoggerConnection &m_connection;

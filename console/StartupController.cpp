@@ -9,6 +9,7 @@
 #include "console/frmComm.h"
 #include "link/SerialLink.h"
 #include "platform/Dialogs.h"
+#include "platform/PortNames.h"
 #include "platform/StartupSettings.h"
 #include "ui_FrmStartup.h"
 
@@ -121,12 +122,21 @@ void StartupController::checkDataFolder()
     if (!m_p.state.defaultPath.isEmpty() && QDir(m_p.state.defaultPath).exists())
         return;
     const QString fallback = m_p.defaultDataFolder;
-    QDir().mkpath(fallback);
+    const QString shown = QDir::toNativeSeparators(fallback);
     m_p.state.defaultPath = fallback;
+    if (!QDir().mkpath(fallback)) {
+        // Claiming a folder that is not there would only move the failure to
+        // the first download.
+        m_p.dialogs.Message_Box(
+            QStringLiteral("The default data file path is invalid.") + CrLf
+                + QStringLiteral("The data file folder '%1' could not be created.").arg(shown) + CrLf
+                + QStringLiteral("Choose a data folder on the DEFAULTS tab before downloading."),
+            Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Default Data Folder"));
+        return;
+    }
     m_p.dialogs.Message_Box(
         QStringLiteral("The default data file path is invalid.") + CrLf
-            + QStringLiteral("A data file folder has been created as '%1'.")
-                  .arg(QDir::toNativeSeparators(fallback))
+            + QStringLiteral("A data file folder has been created as '%1'.").arg(shown)
             + CrLf + QStringLiteral("See the manual for more information."),
         Dialogs::OkOnly, QStringLiteral("Default Data Folder"));
 }
@@ -211,12 +221,33 @@ void StartupController::CheckCommPort()
         m_p.ui.SSTab1->setCurrentIndex(MainTab::LogOn);
         return;
     }
-    m_p.dialogs.Message_Box(QStringLiteral("The Default Comm Port--Com %1 is not available.")
-                                    .arg(m_p.state.commPortNum)
-                                + CrLf + QStringLiteral("Please select a different Default Comm Port")
-                                + CrLf + QStringLiteral("then exit the program and start it again."),
-                            Dialogs::OkOnly, QStringLiteral("Set Default Comm Port"));
+    reportPortUnavailable();
     m_p.link.state().portUnavailable = false;
     enableTabs({MainTab::Defaults}, true);
     m_p.ui.SSTab1->setCurrentIndex(MainTab::Defaults);
+}
+
+QString StartupController::triedDevice() const
+{
+    if (!m_p.portDevice.isEmpty())
+        return QStringLiteral("%1 (from --port)").arg(m_p.portDevice);
+    const int port = m_p.state.commPortNum;
+    const QString device = PortNames::deviceForPort(port);
+    const QString com = QStringLiteral("Com %1").arg(port);
+    // On Windows the device is the port's own name; no need to say it twice.
+    if (QString(device).remove(u' ').compare(QString(com).remove(u' '), Qt::CaseInsensitive) == 0)
+        return com;
+    return QStringLiteral("%1 (%2)").arg(com, device);
+}
+
+void StartupController::reportPortUnavailable()
+{
+    // The device and the system's reason are what a technician needs to put
+    // it right: another adapter, a group membership, a program to close.
+    const QString reason = m_p.link.port().openErrorText();
+    m_p.dialogs.Message_Box(QStringLiteral("The Default Comm Port--%1 is not available.").arg(triedDevice())
+                                + CrLf + QStringLiteral("Please select a different Default Comm Port")
+                                + CrLf + QStringLiteral("then exit the program and start it again.")
+                                + (reason.isEmpty() ? QString() : CrLf + CrLf + reason),
+                            Dialogs::OkOnly, QStringLiteral("Set Default Comm Port"));
 }

@@ -38,6 +38,8 @@ public:
         QString defaultDataFolder;
         // In demo mode the simulated logger is the port: nothing to choose.
         bool demoMode = false;
+        // A device named on the command line, used in place of the numbered port.
+        QString portDevice;
     };
 
     explicit StartupController(const Parts &parts);
@@ -56,6 +58,8 @@ public:
 
 private:
     void checkDataFolder();
+    void reportPortUnavailable();
+    QString triedDevice() const;
     void selectPortOption(int port);
     void enableTabs(std::initializer_list<int> tabs, bool enabled);
 

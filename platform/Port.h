@@ -42,6 +42,9 @@ public:
     virtual QString portName() const = 0;
 
     virtual bool open() = 0;
+    // Why the last open() failed, in words a technician can act on; empty
+    // when the port cannot tell.
+    virtual QString openErrorText() const { return {}; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 

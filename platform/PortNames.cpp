@@ -26,4 +26,13 @@ QString defaultDataFolder()
 #endif
 }
 
+QString demoDataFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\LoggerData\\Demo");
+#else
+    return QDir::homePath() + QStringLiteral("/LoggerData/Demo");
+#endif
+}
+
 } // namespace PortNames

@@ -12,4 +12,8 @@ QString deviceForPort(int number);
 // ~/LoggerData elsewhere.
 QString defaultDataFolder();
 
+// The data folder of demo mode: inside the default one, so that files from
+// the simulated logger never mix with those of real loggers.
+QString demoDataFolder();
+
 } // namespace PortNames

@@ -30,6 +30,7 @@ LoggerSimulator::LoggerSimulator(EventLoop &loop, const LoggerImage &image)
         if (m_image.statusByte & LoggingEngine::DumpOn)
             sendScanLine(m_commands->scanLine('l', sample));
     });
+    m_engine->setTimedChangeHandler([this] { memoryChanged(); });
     m_ctsHold->setSingleShot(true);
     m_ctsHold->setHandler([this] {
         m_ctsHeldBusy = false;
@@ -92,10 +93,22 @@ void LoggerSimulator::receive(quint8 byte, int baud)
 void LoggerSimulator::execute()
 {
     const CommandFramer::Command &command = m_framer->command();
+    // Data memory changes only by "f"; the header and the status byte are
+    // small enough to compare.
+    const QByteArray headerBefore = m_image.header;
+    const quint8 statusBefore = m_image.statusByte;
     m_executing = true;
     const QByteArray line = m_commands->execute(command.letter, command.body);
     m_executing = false;
+    if (command.letter == 'f' || m_image.statusByte != statusBefore || m_image.header != headerBefore)
+        memoryChanged();
     sendLine(line);
+}
+
+void LoggerSimulator::memoryChanged()
+{
+    if (m_memoryChanged)
+        m_memoryChanged();
 }
 
 void LoggerSimulator::restartFirmware()
@@ -202,6 +215,7 @@ void LoggerSimulator::powerUp()
     m_baud = PowerUpBaud;
     restartFirmware();
     m_pendingLines.clear();
+    memoryChanged();
     if (m_faults.bootPrompt())
         send("?");
 }

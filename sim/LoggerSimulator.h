@@ -81,6 +81,8 @@ public:
     using OutputHandler = std::function<void(const QByteArray &bytes, int baud)>;
     // CtsChange, DsrChange, CdChange, Ring and the line errors.
     using LineHandler = std::function<void(Port::Event)>;
+    // The memories (header, data, status byte) changed.
+    using MemoryHandler = std::function<void()>;
 
     explicit LoggerSimulator(EventLoop &loop, const LoggerImage &image = LoggerImage());
     ~LoggerSimulator();
@@ -92,6 +94,9 @@ public:
     // another size than 4096 bytes is cut or padded with zeros.
     void loadImage(const LoggerImage &image);
     const LoggerImage &image() const { return m_image; }
+    // Told after each command, scan or power-up that changed the memories,
+    // so that they can be kept (a demo logger's image file).
+    void setMemoryChangedHandler(MemoryHandler handler) { m_memoryChanged = std::move(handler); }
 
     // --- The wire (used by SimPort) ---
     void setOutputHandler(OutputHandler handler) { m_output = std::move(handler); }
@@ -156,6 +161,7 @@ private:
     void flushPending();
     void changeLine(Port::Event event);
     bool trueCtsAsserted() const;
+    void memoryChanged();
 
     EventLoop &m_loop;
     LoggerImage m_image;
@@ -167,6 +173,7 @@ private:
     std::unique_ptr<Timer> m_ctsHold;
     OutputHandler m_output;
     LineHandler m_lines;
+    MemoryHandler m_memoryChanged;
     QByteArray m_pendingLines;
 
     int m_baud = PowerUpBaud;

@@ -130,6 +130,8 @@ void LoggingEngine::due()
     }
     if (m_running)
         arm();
+    if (m_onTimedChange)
+        m_onTimedChange();
 }
 
 void LoggingEngine::refreshLiveBlock()

@@ -53,6 +53,9 @@ public:
     ~LoggingEngine();
 
     void setScanHandler(ScanHandler handler) { m_onScan = std::move(handler); }
+    // Called after each step the engine takes on its own clock (a scan, the
+    // end of a test), all of which change the memories.
+    void setTimedChangeHandler(std::function<void()> handler) { m_onTimedChange = std::move(handler); }
     void setTimeScale(double scale);
 
     // "l": clears the end-of-test bits and starts a test unless one runs.
@@ -86,6 +89,7 @@ private:
     ChannelSignals &m_inputs;
     std::unique_ptr<Timer> m_timer;
     ScanHandler m_onScan;
+    std::function<void()> m_onTimedChange;
     double m_scale = 1.0;
     bool m_running = false;
     quint32 m_period = 1;

@@ -2,6 +2,7 @@
 
 #include "platform/PortSettings.h"
 
+#include <QFileInfo>
 #include <QHash>
 
 #ifdef Q_OS_LINUX
@@ -64,6 +65,32 @@ void QtSerialPort::close()
 bool QtSerialPort::isOpen() const
 {
     return m_port.isOpen();
+}
+
+QString QtSerialPort::openErrorText() const
+{
+    switch (m_port.error()) {
+    case QSerialPort::NoError:
+    case QSerialPort::NotOpenError:
+        return {};
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("No such device: is the serial adapter plugged in?");
+    case QSerialPort::PermissionError: {
+#ifdef Q_OS_UNIX
+        // Refused access and a device held by another program are the same
+        // error here; the file's permissions tell them apart. QSerialPort
+        // keeps the short name ("ttyUSB0") of a device in /dev.
+        const QString name = m_port.portName();
+        const QFileInfo device(name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name);
+        if (device.exists() && !(device.isReadable() && device.isWritable()))
+            return QStringLiteral("Permission denied: join the 'dialout' group "
+                                  "(sudo usermod -aG dialout $USER), then log out and in again.");
+#endif
+        return QStringLiteral("The device is busy: another program is using it.");
+    }
+    default:
+        return QStringLiteral("The system reports: %1.").arg(m_port.errorString());
+    }
 }
 
 bool QtSerialPort::applySettings(const QString &text)

@@ -22,6 +22,7 @@ public:
     void setPortName(const QString &name) override;
     QString portName() const override;
     bool open() override;
+    QString openErrorText() const override;
     void close() override;
     bool isOpen() const override;
     bool applySettings(const QString &settings) override;

@@ -5,7 +5,11 @@
 #include "console/frmComm.h"
 #include "ui_frmComm.h"
 
+#include "platform/PortNames.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 const std::vector<int> StartPage{0, 5};
@@ -165,13 +169,92 @@ TEST_F(Startup, PortThatCannotBeOpenedSendsTheOperatorToDefaults)
 
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text,
-              "The Default Comm Port--Com 4 is not available.\r\n"
+              "The Default Comm Port--Com 4 (" + PortNames::deviceForPort(4) + ") is not available.\r\n"
               "Please select a different Default Comm Port\r\n"
               "then exit the program and start it again.");
     EXPECT_EQ(stored("CommPortNum"), "4") << "the chosen port stays stored";
     EXPECT_FALSE(link.state().portUnavailable);
     EXPECT_EQ(window->ui().SSTab1->currentIndex(), int(MainTab::Defaults));
     EXPECT_TRUE(window->ui().SSTab1->isTabEnabled(MainTab::Defaults));
+}
+
+struct PortRefusal
+{
+    const char *name;
+    const char *device; // given with --port; empty for the numbered port
+    const char *reason; // what the system said
+    QString expected;
+};
+
+void PrintTo(const PortRefusal &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class UnavailablePort : public MainWindowFixture, public ::testing::WithParamInterface<PortRefusal>
+{
+};
+
+TEST_P(UnavailablePort, TheBoxNamesTheDeviceTriedAndTheSystemsReason)
+{
+    const PortRefusal &c = GetParam();
+    QDir().mkpath(dataFolder);
+    store("DefaultPath", dataFolder);
+    store("CommPortNum", "2");
+    port.refuseOpen = true;
+    port.refuseReason = c.reason;
+    link.setDeviceOverride(c.device);
+    window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+                                          FrmStartup::Options{dataFolder, false, c.device});
+    window->Form_Load();
+    dialogs.expect("Set Default Comm Port");
+    window->ui().CmdLogOn->click();
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, c.expected);
+    EXPECT_EQ(port.portName(), QString(c.device).isEmpty() ? PortNames::deviceForPort(2) : c.device);
+    EXPECT_TRUE(window->ui().SSTab1->isTabEnabled(MainTab::Defaults));
+}
+
+const QString PleaseSelect = "\r\nPlease select a different Default Comm Port\r\n"
+                             "then exit the program and start it again.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Startup, UnavailablePort,
+    ::testing::Values(
+        PortRefusal{"NumberedPortMissing", "", "No such device: is the serial adapter plugged in?",
+                    "The Default Comm Port--Com 2 (" + PortNames::deviceForPort(2) + ") is not available."
+                        + PleaseSelect + "\r\n\r\nNo such device: is the serial adapter plugged in?"},
+        PortRefusal{"PortGivenOnTheCommandLine", "/dev/ttyUSB7",
+                    "Permission denied: join the 'dialout' group (sudo usermod -aG dialout $USER), "
+                    "then log out and in again.",
+                    "The Default Comm Port--/dev/ttyUSB7 (from --port) is not available." + PleaseSelect
+                        + "\r\n\r\nPermission denied: join the 'dialout' group (sudo usermod -aG "
+                          "dialout $USER), then log out and in again."},
+        PortRefusal{"NoReasonGiven", "/dev/ttyACM0", "",
+                    "The Default Comm Port--/dev/ttyACM0 (from --port) is not available." + PleaseSelect}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Startup, DataFolderThatCannotBeCreatedIsReportedNotClaimed)
+{
+    QFile blocker(dir.filePath("NotAFolder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    dataFolder = dir.filePath("NotAFolder/LoggerData");
+    store("CommPortNum", "1");
+    dialogs.expect("Default Data Folder");
+    load();
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    const QString shown = QDir::toNativeSeparators(dataFolder);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "The default data file path is invalid.\r\n"
+              "The data file folder '" + shown + "' could not be created.\r\n"
+              "Choose a data folder on the DEFAULTS tab before downloading.");
+    EXPECT_FALSE(dialogs.shown()[0].text.contains("has been created"));
+    EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Exclamation);
+    EXPECT_FALSE(QFileInfo(dataFolder).isDir());
+    EXPECT_EQ(window->ui().TxtDir->text(), shown) << "the operator sees which folder to replace";
 }
 
 TEST_F(Startup, ChoosingAPortOnDefaultsOpensItAtOnce)

@@ -122,6 +122,22 @@ TEST_F(SimProgramTest, KeepsWhatWasWrittenInItsImageFile)
     EXPECT_EQ(exchange('c', "0E00"), "c" + withChecksum("0E00#" + notes) + '\r');
 }
 
+TEST_F(SimProgramTest, AKilledSimulatorHasAlreadySavedWhatWasWritten)
+{
+    const QString file = m_dir.filePath("demo.img");
+    start({"--preset", "fresh", "--image", file});
+    const QByteArray notes = "Kept before kill";
+    EXPECT_EQ(exchange('d', withChecksum("0E10#" + notes)), "d\r");
+    // The answer came after the change was made; the save follows at once.
+    exchange('p', "");
+    m_process.kill();
+    ASSERT_TRUE(m_process.waitForFinished(ReplyTimeoutMs));
+
+    const std::optional<LoggerImage> saved = LoggerImage::load(file, nullptr);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->header.mid(0x0E10, 16), notes);
+}
+
 TEST_F(SimProgramTest, RefusesBadOptionsAndExplainsItsLimits)
 {
     QProcess help;

@@ -8,6 +8,8 @@ class FakePort : public Port
 {
 public:
     bool refuseOpen = false;
+    // What the system would say about the refusal.
+    QString refuseReason;
     int openCount = 0;
     QByteArray written;
 
@@ -21,6 +23,7 @@ public:
         m_open = true;
         return true;
     }
+    QString openErrorText() const override { return refuseOpen ? refuseReason : QString(); }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     bool applySettings(const QString &settings) override

@@ -1,0 +1,106 @@
+#include "console/MainTab.h"
+#include "tests/console/MainWindowFixture.h"
+
+#include "console/frmComm.h"
+#include "ui_frmComm.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+namespace {
+
+// Counts the receivers of a signal from outside the object, which QObject
+// keeps to itself and its subclasses.
+struct SignalProbe : QObject
+{
+    static bool connected(const QObject *object, const char *signal)
+    {
+        return (object->*&SignalProbe::receivers)(signal) > 0;
+    }
+};
+
+bool doesSomething(const QAbstractButton *button)
+{
+    return SignalProbe::connected(button, SIGNAL(clicked(bool)))
+        || SignalProbe::connected(button, SIGNAL(toggled(bool)))
+        || SignalProbe::connected(button, SIGNAL(pressed()))
+        || SignalProbe::connected(button, SIGNAL(released()));
+}
+
+// Controls that act although nothing listens to their signals. Empty today;
+// a control goes here only with the reason it is not silent.
+const QStringList HandledOtherwise{};
+
+QStringList silentButtons(const QWidget *window)
+{
+    QStringList silent;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isEnabled() && !doesSomething(button)
+            && !HandledOtherwise.contains(button->objectName()))
+            silent << button->objectName() + " \"" + button->text() + "\"";
+    }
+    return silent;
+}
+
+QStringList silentActions(const QWidget *window)
+{
+    QStringList silent;
+    for (const QAction *action : window->findChildren<QAction *>()) {
+        if (action->isSeparator() || action->menu() || !action->isEnabled())
+            continue;
+        if (!SignalProbe::connected(action, SIGNAL(triggered(bool)))
+            && !SignalProbe::connected(action, SIGNAL(toggled(bool))))
+            silent << action->objectName() + " \"" + action->text() + "\"";
+    }
+    return silent;
+}
+
+} // namespace
+
+class WindowControls : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(dataFolder);
+        store("DefaultPath", dataFolder);
+        store("CommPortNum", "1");
+        load();
+        window->ui().CmdLogOn->click();
+    }
+};
+
+TEST_F(WindowControls, EveryEnabledButtonOfTheMainWindowDoesSomething)
+{
+    ASSERT_GT(window->findChildren<QAbstractButton *>().size(), 20);
+    EXPECT_EQ(silentButtons(window.get()), QStringList());
+    EXPECT_EQ(silentActions(window.get()), QStringList());
+}
+
+TEST_F(WindowControls, EveryEnabledButtonOfTheCommunicationsWindowDoesSomething)
+{
+    ASSERT_GT(window->comm().findChildren<QAbstractButton *>().size(), 10);
+    EXPECT_EQ(silentButtons(&window->comm()), QStringList());
+}
+
+TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
+{
+    const Ui::FrmStartup &ui = window->ui();
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui.CmdDownload, ui.CmdStopLogging, ui.CmdInitialize, ui.OptHrs, ui.OptMins, ui.OptSecs,
+             ui.OptMonitorCh1, ui.OptMonitorCh8, ui.OptMonitorOff, ui.OptStartNow, ui.OptUseLast,
+             ui.cmdSetDates, ui.cmdLowPower, window->comm().ui().ChkCSV}) {
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->comm().csvOption()) << "disabled, the CSV option still reads as on";
+    EXPECT_TRUE(ui.OptMins->isChecked()) << "the stored unit is still shown";
+
+    // Neither changing tabs nor the Defaults tab's round trip wakes them.
+    window->ui().SSTab1->setCurrentIndex(MainTab::Defaults);
+    window->ui().SSTab1->setCurrentIndex(MainTab::Setup);
+    EXPECT_FALSE(ui.CmdInitialize->isEnabled());
+    EXPECT_FALSE(ui.OptHrs->isEnabled());
+    EXPECT_TRUE(ui.cmdLgrStatus->isEnabled()) << "Reload works, so it is offered";
+}
