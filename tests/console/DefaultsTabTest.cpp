@@ -10,10 +10,7 @@ class DefaultsFields : public MainWindowFixture
 protected:
     void SetUp() override
     {
-        QDir().mkpath(dataFolder);
-        store("DefaultPath", dataFolder);
-        store("CommPortNum", "1");
-        load();
+        loadConfigured();
     }
 };
 

@@ -51,10 +51,7 @@ class Keyboard : public MainWindowFixture
 protected:
     void SetUp() override
     {
-        QDir().mkpath(dataFolder);
-        store("DefaultPath", dataFolder);
-        store("CommPortNum", "1");
-        load();
+        loadConfigured();
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -21,6 +21,14 @@ void MainWindowFixture::load()
     window->Form_Load();
 }
 
+void MainWindowFixture::loadConfigured()
+{
+    QDir().mkpath(dataFolder);
+    store(QStringLiteral("DefaultPath"), dataFolder);
+    store(QStringLiteral("CommPortNum"), QStringLiteral("1"));
+    load();
+}
+
 std::vector<int> MainWindowFixture::enabledTabs() const
 {
     std::vector<int> tabs;

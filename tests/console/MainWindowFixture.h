@@ -27,6 +27,8 @@ protected:
 
     // Builds the window and runs its start-up.
     void load();
+    // The same for a PC already set up: data folder present, port 1 chosen.
+    void loadConfigured();
     // The indexes of the enabled tabs.
     std::vector<int> enabledTabs() const;
 

@@ -64,10 +64,7 @@ class WindowControls : public MainWindowFixture
 protected:
     void SetUp() override
     {
-        QDir().mkpath(dataFolder);
-        store("DefaultPath", dataFolder);
-        store("CommPortNum", "1");
-        load();
+        loadConfigured();
         window->ui().CmdLogOn->click();
     }
 };

@@ -18,10 +18,7 @@ class WindowSize : public MainWindowFixture
 protected:
     void SetUp() override
     {
-        QDir().mkpath(dataFolder);
-        store("DefaultPath", dataFolder);
-        store("CommPortNum", "1");
-        load();
+        loadConfigured();
         window->ui().CmdLogOn->click();
         window->show();
     }

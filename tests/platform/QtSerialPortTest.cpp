@@ -78,9 +78,7 @@ TEST(QtSerialPort, BytesArrivingWhileTheReceiveHandlerWaitsAreKept)
         maxDepth = std::max(maxDepth, ++depth);
         if (events == 1) {
             pty.send("second\r");
-            const qint64 end = loop.elapsedNs() + 300'000'000;
-            while (loop.elapsedNs() < end)
-                loop.yieldUntil(end);
+            waitFor(loop, [] { return false; }, 300);
             waitingAfterWait = port.bytesWaiting();
         }
         while (port.bytesWaiting() > 0)
@@ -115,10 +113,7 @@ TEST(QtSerialPort, DeviceWithoutModemLinesReadsReadyAndRaisesNothing)
     port.setDtr(true);
     port.setRts(true);
     EXPECT_FALSE(port.cts()) << "not asserted: the ready level";
-    bool abort = false;
-    const qint64 end = loop.elapsedNs() + 100'000'000;
-    while (!abort && loop.elapsedNs() < end)
-        loop.yieldUntil(end);
+    waitFor(loop, [] { return false; }, 100);
     EXPECT_TRUE(events.isEmpty());
     EXPECT_FALSE(port.hasModemLines());
 #endif
