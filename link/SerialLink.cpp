@@ -129,6 +129,9 @@ void SerialLink::subToggleComm()
 {
     if (m_port.isOpen()) {
         m_port.close();
+        // A closed port has no logger on it.
+        if (m_state.loggerConnected)
+            loggerGone();
     } else if (!m_port.open()) {
         m_state.portUnavailable = true;
         return;

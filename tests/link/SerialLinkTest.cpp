@@ -126,3 +126,18 @@ TEST_F(SerialLinkTest, BootloaderBoxWaitsUntilTheReceiveHandlerHasReturned)
     EXPECT_EQ(dialogs.titles(), QStringList{"Boot or unrecognized CTS change."});
     EXPECT_TRUE(connection.state.stRxLine.isEmpty()) << "the prompt is dropped";
 }
+
+TEST_F(SerialLinkTest, ClosingThePortLosesTheLogger)
+{
+    int lost = 0;
+    QObject::connect(&connection.link, &SerialLink::loggerLost, [&] { ++lost; });
+    QString status;
+    QObject::connect(&connection.link, &SerialLink::loggerIndicator,
+                     [&](const QString &text, IndicatorColour) { status = text; });
+    connection.link.subToggleComm();
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(connection.state.loggerConnected);
+    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(status, "Logger Not Detected");
+    EXPECT_FALSE(connection.link.fnCTS());
+}
