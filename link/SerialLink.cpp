@@ -37,6 +37,7 @@ SerialLink::SerialLink(Port &port, EventLoop &loop, SettingsStore &settings, Dia
     , m_tmrRxd(loop.createTimer())
     , m_tmrDeviceWatch(loop.createTimer())
     , m_sequences(loop, state)
+    , m_portErrors(dialogs, state, switches, trace, status)
 {
     m_tmrDeviceWatch->setIntervalMs(DeviceWatchMs);
     m_tmrDeviceWatch->setHandler([this] { lookForLostDevice(); });
@@ -411,10 +412,10 @@ void SerialLink::MSComm1_OnComm(Port::Event event)
         // are taken for the start of the next reply.
         while (m_port.bytesWaiting() > 0)
             m_port.takeByte();
-        postPortError(portErrorText(event));
+        postPortError(PortErrorReport::text(event));
         return;
     default:
-        postPortError(portErrorText(event));
+        postPortError(PortErrorReport::text(event));
         return;
     }
 }
@@ -484,64 +485,14 @@ void SerialLink::receiveTimedOut()
 
 // ---------------------------------------------------------------- port errors
 
-QString SerialLink::portErrorText(Port::Event event)
-{
-    switch (event) {
-    case Port::Event::CtsTimeout: return QStringLiteral("CTS Timeout");
-    case Port::Event::DsrTimeout: return QStringLiteral("DSR Timeout");
-    case Port::Event::CdTimeout: return QStringLiteral("Carrier Detect Timeout");
-    case Port::Event::Framing: return QStringLiteral("Framing Error");
-    case Port::Event::Overrun: return QStringLiteral("Overrun Error");
-    case Port::Event::ReceiveOverflow: return QStringLiteral("Rxd Buffer Overflow");
-    case Port::Event::Parity: return QStringLiteral("Parity Error");
-    case Port::Event::TransmitFull: return QStringLiteral("Transmit stBuffer Full");
-    case Port::Event::ConfigurationError: return QStringLiteral("Error retrieving DCB");
-    case Port::Event::Ring: return QStringLiteral("Dingy Ringy");
-    default: return QStringLiteral("Unknown error or event");
-    }
-}
-
 void SerialLink::postPortError(const QString &text)
 {
-    m_loop.post([this, text] { portError(text); });
-}
-
-void SerialLink::portError(const QString &text)
-{
-    // A port that cannot set DTR reports that as one more error; it must not
-    // start this handling over again.
-    m_reassertingDtr = true;
-    subDTROn();
-    m_reassertingDtr = false;
-    if (m_switches.monitor)
-        m_trace.subDebugPrintERR(text + QStringLiteral("in OnComm"));
-    m_switches.beepOnError(m_dialogs);
-    m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-01..OnCOMM Error in OnComm"));
-    m_status.append(text);
-    m_status.startBlanking();
-    if (!m_state.loggerConnected)
-        return;
-    m_dialogs.beep();
-    const QString empty;
-    const QStringList lines = {
-        QStringLiteral("WARNING !  Communications Hardware Error!"),
-        empty,
-        QStringLiteral("The system has encountered a ") + text,
-        empty,
-        QStringLiteral("Click 'OK' to abort the current download, then disconnect the logger."),
-        empty,
-        QStringLiteral("You may be able to successfully download the data by forcing the system "),
-        QStringLiteral("to operate at 9600 Baud only.  Click on the DEFAULT tab, and UN-Click "),
-        QStringLiteral("the option to enable the AutoBaud option (i.e. disable autobaud select), "),
-        QStringLiteral("Then reconnect the logger to start operation at the lower baud rate,"),
-        QStringLiteral("and retry downloading the data."),
-        empty,
-        QStringLiteral("This error may indicate that your PC does not have the speed to properly"),
-        QStringLiteral("handle high speed communication.  "),
-        empty,
-        QStringLiteral("Please contact KORVAN, Inc. for diagnosis & repair."),
-    };
-    m_dialogs.Message_Box(lines.join(CrLf), Dialogs::OkOnly,
-                          QStringLiteral("OnComm Event Error Trap"));
-    m_state.cancelDownload = true;
+    m_loop.post([this, text] {
+        // A port that cannot set DTR reports that as one more error; it must
+        // not start this handling over again.
+        m_reassertingDtr = true;
+        subDTROn();
+        m_reassertingDtr = false;
+        m_portErrors.report(text);
+    });
 }

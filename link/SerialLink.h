@@ -3,6 +3,7 @@
 #include "link/BaudSwitch.h"
 #include "link/IndicatorColour.h"
 #include "link/LinkState.h"
+#include "link/PortErrorReport.h"
 #include "link/SequenceRunner.h"
 #include "platform/Port.h"
 
@@ -75,8 +76,6 @@ public:
     void stopReceiveTimer();
     void MSComm1_OnComm(Port::Event event);
 
-    // Text of a port line error, as reported to the operator.
-    static QString portErrorText(Port::Event event);
 
 Q_SIGNALS:
     void commPortIndicator(const QString &text, IndicatorColour colour);
@@ -114,7 +113,6 @@ private:
     void onBootloaderPrompt(QChar c);
     void bootloaderReconnect();
     void postPortError(const QString &text);
-    void portError(const QString &text);
     void tmrBusyTimeOut_Timer();
     void disconnectionCheck();
     void loggerGone();
@@ -139,5 +137,6 @@ private:
     std::unique_ptr<Timer> m_tmrRxd;
     std::unique_ptr<Timer> m_tmrDeviceWatch;
     SequenceRunner m_sequences;
+    PortErrorReport m_portErrors;
     bool m_reassertingDtr = false;
 };
