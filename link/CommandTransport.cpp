@@ -329,7 +329,8 @@ void CommandTransport::TmrTxd_Timer()
     if (m_switches.monitor)
         m_trace.subDebugPrintERR(m_state.stTxTimeoutText + QStringLiteral(" TmrTxd_Timer called. "));
     m_state.commAbort = true;
-    m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-09..TXD Data timout timer tripped"));
+    m_switches.postHaltOnErrorBox(m_loop, m_dialogs,
+                                  QStringLiteral("err-09..TXD Data timout timer tripped"));
 }
 
 void CommandTransport::appendTxd(const QString &text)

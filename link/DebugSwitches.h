@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
 
 #include <QString>
 #include <functional>
@@ -46,5 +47,17 @@ struct DebugSwitches
             return;
         dialogs.Message_Box(text, Dialogs::OkOnly, QStringLiteral("Halt on Error"));
         untickHaltOnError();
+    }
+
+    // The same from a timer handler, which must not wait: this error is the
+    // one that halts, but its box is shown from the loop.
+    void postHaltOnErrorBox(EventLoop &loop, Dialogs &dialogs, const QString &text)
+    {
+        if (!haltOnError)
+            return;
+        untickHaltOnError();
+        loop.post([&dialogs, text] {
+            dialogs.Message_Box(text, Dialogs::OkOnly, QStringLiteral("Halt on Error"));
+        });
     }
 };
