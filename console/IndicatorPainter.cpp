@@ -11,7 +11,7 @@ QColor colour(IndicatorColour meaning)
     case IndicatorColour::Green: return QColor(0, 255, 0);
     case IndicatorColour::DarkGreen: return QColor(0, 128, 0);
     case IndicatorColour::Yellow: return QColor(255, 255, 0);
-    case IndicatorColour::Orange: return QColor(255, 128, 0);
+    case IndicatorColour::Orange: return QColor(192, 64, 0);
     }
     return {};
 }

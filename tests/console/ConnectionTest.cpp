@@ -110,6 +110,8 @@ TEST_F(Connection, LogOnFindsTheLoggerReadsItAndShowsIt)
     const QString wire = port.writtenText();
     EXPECT_TRUE(wire.startsWith("Ga0000|a0010|a0020|p|s|")) << wire.left(60).toStdString();
     EXPECT_TRUE(wire.contains("|c0200|")) << "the header is read";
+    // The finished test's status bit lamp, in the status byte's orange.
+    EXPECT_EQ(window->comm().ui().lblSB6->palette().color(QPalette::Window), QColor(192, 64, 0));
 
     // A current-series logger with auto-baud ticked runs at 115200, proved by
     // the text write the switch makes.
