@@ -5,6 +5,7 @@
 #include "ui_frmComm.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QMenu>
@@ -100,4 +101,25 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
     EXPECT_FALSE(ui.CmdInitialize->isEnabled());
     EXPECT_FALSE(ui.OptHrs->isEnabled());
     EXPECT_TRUE(ui.cmdLgrStatus->isEnabled()) << "Reload works, so it is offered";
+}
+
+// What a screen reader announces: every button by its caption, every field
+// by the label it belongs to.
+TEST_F(WindowControls, EveryControlHasTheNameAScreenReaderReads)
+{
+    QStringList unnamed;
+    for (QWidget *window : {static_cast<QWidget *>(this->window.get()),
+                            static_cast<QWidget *>(&this->window->comm())}) {
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            const bool named = control->inherits("QAbstractButton") || control->inherits("QLineEdit")
+                || control->inherits("QComboBox") || control->inherits("QAbstractSpinBox")
+                || control->inherits("QTextEdit");
+            if (!named || control->objectName().startsWith("qt_"))
+                continue; // Qt's own helpers, such as the menu bar's overflow button
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << control->objectName();
+        }
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
 }
