@@ -194,6 +194,8 @@ TEST_F(SetupTab, EachUnitAcceptsItsRangeAndRefusesTheRest)
         {"3601", u.OptSecs, "Seconds Duration", secs},
         {"0.5", u.OptSecs, "Seconds Duration", secs},
         {"-5", u.OptSecs, "Seconds Duration", secs},
+        {"0.0", u.OptSecs, "Seconds Duration", secs},
+        {"0.0", u.OptMins, "Minutes Duration", minutes},
         {"10", u.OptSecs, "", ""},
     };
     dialogs.allow("Long Logging Duration");
