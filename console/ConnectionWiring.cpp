@@ -4,6 +4,7 @@
 #include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/SetupState.h"
 #include "console/StartupController.h"
@@ -270,6 +271,8 @@ void ConnectionWiring::wireButtons()
         m_w.setupRules.SubVerifyQtyActChs(m_c.header.installedChannels);
     };
     viewHooks.setNumberActiveChannels = [this] { m_w.setupRules.setNumberActiveChannels(); };
+    viewHooks.clearCalInterval = [this] { m_w.setupRules.scanPeriod().clearCalInterval(); };
+    viewHooks.subMaxScans = [this] { m_w.setupRules.scanPeriod().SubMaxScans(); };
     viewHooks.restoreScanPeriod = [this] { m_w.startup.restoreScanPeriod(); };
     viewHooks.subEnableDump = [this] { m_c.statusByte.subEnableDump(); };
     viewHooks.eepromInvalid = [this] { return m_c.statusByte.decoded().eepromInvalid; };

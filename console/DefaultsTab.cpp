@@ -151,10 +151,13 @@ void DefaultsTab::txtWaits_LostFocus()
     }
     if (!problem.isEmpty()) {
         m_dialogs.Message_Box(problem, Dialogs::OkOnly, title);
-        m_ui.txtWaits->setFocus();
         StartupSettings::parseNumber(m_ui.txtWaits->text(), &seconds);
     }
     m_state.waitPeriodText = m_ui.txtWaits->text();
     m_settings.save(QStringLiteral("WaitPeriod"), m_state.waitPeriodText);
     m_state.waitSeconds = qint32(StartupSettings::roundHalfEven(seconds));
+    // Taking the focus refills the field from the store, so the corrected
+    // value must be stored first.
+    if (!problem.isEmpty())
+        m_ui.txtWaits->setFocus();
 }

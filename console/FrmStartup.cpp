@@ -8,6 +8,7 @@
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
+#include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
 #include "console/frmAbout.h"
@@ -33,7 +34,9 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     m_ui->setupUi(this);
     m_defaults = std::make_unique<DefaultsTab>(*m_ui, m_state, dialogs, m_settings);
     m_clocks = std::make_unique<ClockDisplay>(*m_ui, m_state, m_setup, loop, dialogs, m_settings);
-    m_setupRules = std::make_unique<SetupRules>(*m_ui, m_setup);
+    m_setupRules = std::make_unique<SetupRules>(SetupRules::Parts{
+        *m_ui, m_setup, m_state, dialogs, m_settings, connection.state, connection.header, loop});
+    m_clocks->setTickHook([this] { m_setupRules->scanPeriod().SubLoggingDuration(); });
     m_startup = std::make_unique<StartupController>(StartupController::Parts{
         *m_ui, m_state, m_setup, m_settings, dialogs, connection.link, *m_comm, *m_defaults, *m_clocks,
         *m_setupRules, options.defaultDataFolder, options.demoMode, options.portDevice});
@@ -64,10 +67,8 @@ void FrmStartup::disableControlsStillToCome()
     QWidget *const waiting[] = {
         // The download and stop-logging flows.
         ui.CmdDownload, ui.CmdStopLogging,
-        // The setup rules behind the Setup tab's options, and the initialize flow.
-        ui.OptHrs, ui.OptMins, ui.OptSecs, ui.OptMonitorCh1, ui.OptMonitorCh2, ui.OptMonitorCh3,
-        ui.OptMonitorCh4, ui.OptMonitorCh5, ui.OptMonitorCh6, ui.OptMonitorCh7, ui.OptMonitorCh8,
-        ui.OptMonitorOff, ui.OptStartNow, ui.cmdLowPower, ui.CmdInitialize,
+        // The initialize flow, and the remote display box only it reads.
+        ui.CmdInitialize, ui.chkRemoteDisplay,
     };
     for (QWidget *control : waiting)
         control->setEnabled(false);

@@ -1,9 +1,12 @@
 #include "console/SetupRules.h"
 
+#include "console/ScanPeriodRules.h"
 #include "console/SetupState.h"
+#include "console/StartSelections.h"
+#include "logger/LoggerHeader.h"
+#include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
 
-#include <QButtonGroup>
 #include <QEvent>
 #include <QLabel>
 
@@ -38,16 +41,22 @@ private:
 
 } // namespace
 
-SetupRules::SetupRules(Ui::FrmStartup &ui, SetupState &setup)
-    : QObject(ui.tabSetup)
-    , m_ui(ui)
-    , m_setup(setup)
-    , m_units(new QButtonGroup(this))
+SetupRules::SetupRules(const Parts &p)
+    : QObject(p.ui.tabSetup)
+    , m_ui(p.ui)
+    , m_setup(p.setup)
+    , m_dialogs(p.dialogs)
+    , m_header(p.header)
+    , m_period(std::make_unique<ScanPeriodRules>(
+          ScanPeriodRules::Parts{p.ui, p.setup, p.dialogs, p.settings, p.link}))
+    , m_starts(std::make_unique<StartSelections>(
+          StartSelections::Parts{p.ui, p.setup, p.state, p.dialogs, p.settings, p.loop, p.header}, *m_period))
 {
-    // The unit options share the tab with other options; a group of their
-    // own keeps a click on the chosen unit from switching it off.
-    for (QRadioButton *unit : {m_ui.OptHrs, m_ui.OptMins, m_ui.OptSecs})
-        m_units->addButton(unit);
+    m_period->setClearSettings([this] { SubClearSettings(); });
+    for (int channel = 0; channel <= 8; ++channel) {
+        connect(monitorOption(channel), &QRadioButton::clicked, this,
+                [this, channel] { channel ? OptMonitorCh_Click(channel) : selectMonitor(0); });
+    }
     for (int channel = 1; channel <= 8; ++channel) {
         QLabel *label = channelLabel(channel);
         label->setAutoFillBackground(true);
@@ -56,6 +65,8 @@ SetupRules::SetupRules(Ui::FrmStartup &ui, SetupState &setup)
     }
     m_ui.lblActCh1->setToolTip(QStringLiteral("Channel 1 is not optional, it must be selected ."));
 }
+
+SetupRules::~SetupRules() = default;
 
 QLabel *SetupRules::channelLabel(int channel) const
 {
@@ -128,11 +139,7 @@ void SetupRules::setNumberActiveChannels()
 
 void SetupRules::SubClearSettings()
 {
-    // Exclusive buttons cannot all be off unless exclusivity is lifted for the moment.
-    m_units->setExclusive(false);
-    for (QAbstractButton *unit : m_units->buttons())
-        unit->setChecked(false);
-    m_units->setExclusive(true);
+    m_period->switchOffUnits();
     m_ui.LblUserMessage->setText(QStringLiteral("Enter desired time unit"));
     m_ui.LblStartTime->clear();
     m_ui.LblStopTime->clear();
@@ -153,4 +160,29 @@ void SetupRules::selectMonitor(int channel)
     if (channel && !isChannelShownSelected(channel))
         lblActChClick(channel);
     SubClearSettings();
+}
+
+void SetupRules::OptMonitorCh_Click(int channel)
+{
+    // A temperature sensor changes too slowly to be worth the monitor's extra readings.
+    const QString sensor = m_header.channel[channel - 1].modelNumber;
+    if (sensor.contains(QStringLiteral("TMP"))) {
+        m_dialogs.Message_Box(QStringLiteral("TMP Sensors are not allowed as monitors."),
+                              int(Dialogs::OkOnly) | Dialogs::Information,
+                              QStringLiteral("Monitor Channel Information"));
+        restoreMonitorOptions();
+        return;
+    }
+    selectMonitor(channel);
+}
+
+void SetupRules::restoreMonitorOptions()
+{
+    if (m_setup.monitorChannel < 0 || m_setup.monitorChannel > 8) {
+        for (int channel = 1; channel <= 8; ++channel)
+            StartSelections::switchOff(monitorOption(channel));
+        m_ui.OptMonitorOff->setChecked(true);
+        return;
+    }
+    monitorOption(m_setup.monitorChannel)->setChecked(true);
 }

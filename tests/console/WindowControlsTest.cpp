@@ -87,9 +87,8 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
 {
     const Ui::FrmStartup &ui = window->ui();
     for (QWidget *control : std::initializer_list<QWidget *>{
-             ui.CmdDownload, ui.CmdStopLogging, ui.CmdInitialize, ui.OptHrs, ui.OptMins, ui.OptSecs,
-             ui.OptMonitorCh1, ui.OptMonitorCh8, ui.OptMonitorOff, ui.OptStartNow, ui.OptUseLast,
-             ui.cmdSetDates, ui.cmdLowPower, window->comm().ui().ChkCSV}) {
+             ui.CmdDownload, ui.CmdStopLogging, ui.CmdInitialize, ui.chkRemoteDisplay, ui.OptUseLast,
+             ui.cmdSetDates, window->comm().ui().ChkCSV}) {
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     }
     EXPECT_TRUE(window->comm().csvOption()) << "disabled, the CSV option still reads as on";
@@ -99,7 +98,7 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
     window->ui().SSTab1->setCurrentIndex(MainTab::Defaults);
     window->ui().SSTab1->setCurrentIndex(MainTab::Setup);
     EXPECT_FALSE(ui.CmdInitialize->isEnabled());
-    EXPECT_FALSE(ui.OptHrs->isEnabled());
+    EXPECT_FALSE(ui.chkRemoteDisplay->isEnabled());
     EXPECT_TRUE(ui.cmdLgrStatus->isEnabled()) << "Reload works, so it is offered";
 }
 
@@ -122,4 +121,33 @@ TEST_F(WindowControls, EveryControlHasTheNameAScreenReaderReads)
         }
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+}
+
+TEST_F(WindowControls, TheSetupTabsOptionsWorkAfterLogOn)
+{
+    const Ui::FrmStartup &ui = window->ui();
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui.OptHrs, ui.OptMins, ui.OptSecs, ui.OptMonitorCh1, ui.OptMonitorCh8, ui.OptMonitorOff,
+             ui.OptStartNow, ui.cmdLowPower, ui.TxtScanPeriod, ui.TxtProjIdent}) {
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowControls, SetupFieldsAreNamedByTheirLabels)
+{
+    const Ui::FrmStartup &ui = window->ui();
+    const std::pair<QLabel *, QWidget *> buddies[] = {
+        {ui.lblProjIdentCaption, ui.TxtProjIdent},
+        {ui.lblScanPeriodCaption, ui.TxtScanPeriod},
+        {ui.lblSetCalIntCaption, ui.TxtSetCalInt},
+    };
+    for (const auto &[label, field] : buddies) {
+        EXPECT_EQ(label->buddy(), field) << field->objectName().toStdString();
+        EXPECT_EQ(field->accessibleName(), label->text());
+    }
+    for (QAbstractButton *option : std::initializer_list<QAbstractButton *>{
+             ui.OptHrs, ui.OptMins, ui.OptSecs, ui.OptMonitorCh3, ui.OptMonitorOff, ui.OptStartNow,
+             ui.OptUseLast, ui.cmdLowPower, ui.chkRemoteDisplay}) {
+        EXPECT_EQ(option->accessibleName(), option->text()) << option->objectName().toStdString();
+    }
 }
