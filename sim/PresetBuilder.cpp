@@ -151,7 +151,8 @@ void PresetBuilder::initializeTest(const TestSetup &setup)
     const QString channels = fnHex2(qint16(setup.activeChannels));
 
     m_header.text(0x0210, setup.headerVersion + m_identity.firmwareVersion
-                              + fnHex6(qint32(memoryInstalled())) + fnHex1(qint16(m_identity.installedChannels)) + fnHex1(12));
+                              + fnHex6(qint32(memoryInstalled()))
+                              + fnHex1(qint16(m_identity.installedChannels)) + fnHex1(12));
     m_header.text(0x0400, "000000" + setup.initializedBy.right(10).rightJustified(10, ' '));
     const QString description = setup.description.leftJustified(64, ' ', true);
     for (int line = 0; line < 4; ++line)

@@ -101,7 +101,7 @@ void initializeAsTheProgramDoes(SimWire &wire, const InitSetup &t, bool currentS
     const QByteArray identity = wire.exchange('c', "0210").mid(6, 16);
     wire.write('d', "0210#0762" + identity.mid(4, 12));
     wire.write('d', "0400#000000    TECH09");
-    const QByteArray description = QByteArray("Wire test of an initialized logger").leftJustified(64, ' ');
+    const QByteArray description = QByteArray("Wire test of an initialized logger").leftJustified(64);
     for (int line = 0; line < 4; ++line)
         wire.write('d', "04" + hexField(0x50 + 16 * line, 2) + "#" + description.mid(16 * line, 16));
     wire.write('d', "0490#0762++++++++++++");
@@ -330,9 +330,9 @@ TEST(LoggingEngine, AfterTheProgramsInitializationAndAReconnectLogsTheWrittenTes
             for (int tag = 0; tag < t.channels; ++tag)
                 EXPECT_EQ(memory[at++], (tag << 12) | wire.logger.inputs().count(tag + 1, sample));
             if (t.monitor) {
-                EXPECT_EQ(memory[at++], (t.channels << 12) | wire.logger.inputs().maximum(t.monitor, sample));
-                EXPECT_EQ(memory[at++],
-                          ((t.channels + 1) << 12) | wire.logger.inputs().minimum(t.monitor, sample));
+                const ChannelSignals &inputs = wire.logger.inputs();
+                EXPECT_EQ(memory[at++], (t.channels << 12) | inputs.maximum(t.monitor, sample));
+                EXPECT_EQ(memory[at++], ((t.channels + 1) << 12) | inputs.minimum(t.monitor, sample));
             }
         }
     }
