@@ -215,7 +215,8 @@ void FirmwareCommands::writeStatus(const QByteArray &body)
     if (body.size() != 5 || body.at(0) != '#')
         return;
     const qint64 value = hexValue(body.mid(1, 2));
-    if (value < 0 || hexValue(body.right(2)) != hexValue(checksum(body.left(3))))
+    if (value < 0 || hexValue(body.right(2)) != hexValue(checksum(body.left(3)))
+        || !m_faults.takesStatusWrite())
         return;
     m_engine.writeStatusByte(quint8(value));
 }

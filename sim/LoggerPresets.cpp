@@ -112,7 +112,7 @@ TestSetup finishedSetup(const QDateTime &now)
     setup.scans = 3000;
     setup.activeChannels = 4;
     setup.monitorChannel = 1;
-    setup.calInterval = 365;
+    setup.calInterval = 0; // no calibration scans: the memory holds none
     setup.description = "Pump station 7: line pressure, pipe temperature, humidity, battery";
     setup.initializedBy = "TECH01";
     setup.batteryInits = 3;
@@ -123,13 +123,17 @@ TestSetup finishedSetup(const QDateTime &now)
     return setup;
 }
 
-void buildFinished(PresetBuilder &builder, const LoggerIdentity &id, const QDateTime &now)
+void buildFinished(PresetBuilder &builder, const LoggerIdentity &id, const TestSetup &setup)
 {
-    const TestSetup setup = finishedSetup(now);
     calibrateFieldChannels(builder, id, 4, setup.initTime.date().addYears(1));
     builder.initializeTest(setup);
     recordScans(builder, setup.scans, setup.scans - 900);
     builder.finishTest();
+}
+
+void markDownloaded(PresetBuilder &builder, const LoggerIdentity &id, const QDateTime &when)
+{
+    builder.markDownloaded(when, id.serialNumber + "-" + when.toString("yyyyMMdd-hhmmss") + " .CSV");
 }
 
 LoggerImage fresh(const QDateTime &now)
@@ -143,7 +147,7 @@ LoggerImage finished(const QDateTime &now)
 {
     const LoggerIdentity id = identity("T410-8MC", "00041002", "Z823", 8, 1, 3);
     PresetBuilder builder(id, now.addDays(-400));
-    buildFinished(builder, id, now);
+    buildFinished(builder, id, finishedSetup(now));
     builder.setNotes("Pump station 7 survey.\nBattery replaced before this test.");
     return builder.image();
 }
@@ -152,10 +156,21 @@ LoggerImage downloaded(const QDateTime &now)
 {
     const LoggerIdentity id = identity("T410-8MC", "00041004", "Z823", 8, 1, 3);
     PresetBuilder builder(id, now.addDays(-500));
-    buildFinished(builder, id, now);
-    const QDateTime when = now.addDays(-1);
-    builder.markDownloaded(when, id.serialNumber + "-" + when.toString("yyyyMMdd-hhmmss") + " .CSV");
+    buildFinished(builder, id, finishedSetup(now));
+    markDownloaded(builder, id, now.addDays(-1));
     builder.setNotes("Pump station 7 survey.\nDownloaded at the station.");
+    return builder.image();
+}
+
+LoggerImage oldHeader(const QDateTime &now)
+{
+    const LoggerIdentity id = identity("T410-8MC", "00041005", "Z823", 8, 1, 3);
+    PresetBuilder builder(id, now.addDays(-700));
+    TestSetup setup = finishedSetup(now);
+    setup.headerVersion = "0751";
+    buildFinished(builder, id, setup);
+    markDownloaded(builder, id, now.addDays(-1));
+    builder.setNotes("Initialized by an earlier release\nof the program (header 0751).");
     return builder.image();
 }
 
@@ -168,7 +183,7 @@ LoggerImage logging(const QDateTime &now)
     setup.waitSeconds = 60;
     setup.scans = 8640;
     setup.activeChannels = 3;
-    setup.calInterval = 180;
+    setup.calInterval = 24;
     setup.description = "Boiler room, one day at 10 s";
     setup.initializedBy = "TECH02";
     setup.batteryInits = 1;
@@ -208,7 +223,7 @@ LoggerImage ph(const QDateTime &now)
 
 QStringList LoggerPresets::names()
 {
-    return {"fresh", "finished", "logging", "downloaded", "older", "ph"};
+    return {"fresh", "finished", "logging", "downloaded", "older", "ph", "oldheader"};
 }
 
 QString LoggerPresets::name(LoggerPreset preset)
@@ -239,6 +254,8 @@ LoggerImage LoggerPresets::build(LoggerPreset preset, const QDateTime &now)
         return older(now);
     case LoggerPreset::Ph:
         return ph(now);
+    case LoggerPreset::OldHeader:
+        return oldHeader(now);
     }
     return fresh(now);
 }

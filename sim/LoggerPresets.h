@@ -25,13 +25,17 @@ enum class LoggerPreset {
     // The firmware variant that drives the pH remote display (version "Z522"),
     // a pH sensor calibrated on channel 1.
     Ph,
+    // A current-series logger whose finished, downloaded test was set up by
+    // an earlier release of the program: header version "0751", which the
+    // next initialization warns about before it writes "0762".
+    OldHeader,
 };
 
 class LoggerPresets
 {
 public:
     // The names used on command lines, in enum order: "fresh", "finished",
-    // "logging", "downloaded", "older", "ph".
+    // "logging", "downloaded", "older", "ph", "oldheader".
     static QStringList names();
     static QString name(LoggerPreset preset);
     // Case-insensitive; nothing for an unknown name.

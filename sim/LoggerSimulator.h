@@ -52,9 +52,14 @@ class Timer;
 // sets bit 4, starts a test from line 0020; "m", or a "q" write that clears
 // it, stops it. Bit 7 is the dump output ("t" on, "s" off, or by "q").
 // The engine sets bits 0/1 (supply / battery below the trip levels of 0050),
-// 5 (memory full) and 6 (all scans taken). "o" then "g" is a soft reset:
-// LEDs off, and a test whose bit 4 is set continues from line 0020. A "g"
-// not preceded by "o" does nothing.
+// 5 (memory full) and 6 (all scans taken); logging switched on when 0020
+// has no scans left sets bit 6 beside bit 4 (0x50). "o" then "g" is a soft
+// reset: LEDs off, and a test whose bit 4 is set continues from line 0020.
+// A "g" not preceded by "o" does nothing.
+//
+// Limits: the logger takes no calibration scans. The calibration interval of
+// 0010/0020 is stored and read back as written, but every scan is an ordinary
+// one, so a test's memory holds the same scans whatever interval was set.
 //
 // Bad input, and what the firmware does with it:
 // - unknown letters (also CR, LF, garbled bytes) between commands: ignored,

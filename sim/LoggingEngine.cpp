@@ -81,7 +81,7 @@ void LoggingEngine::begin()
     latch();
     const LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
     if (active.scans == 0) {
-        finish(TestDone);
+        nothingToTake();
         return;
     }
     m_running = true;
@@ -100,7 +100,7 @@ void LoggingEngine::resume()
     latch();
     const LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
     if (active.scans == 0) {
-        finish(TestDone);
+        nothingToTake();
         return;
     }
     m_running = true;
@@ -201,6 +201,12 @@ void LoggingEngine::takeScan(bool counted)
         m_onScan(sample);
     if (counted && active.scans == 0)
         finish(TestDone);
+}
+
+void LoggingEngine::nothingToTake()
+{
+    status() |= TestDone;
+    halt();
 }
 
 void LoggingEngine::finish(quint8 bit)

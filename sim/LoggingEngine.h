@@ -34,7 +34,11 @@ class Timer;
 //
 // The test ends with status bit 6 ("Test Done") when 0020's scans reach 0,
 // or bit 5 ("memory full") when the next scan does not fit; bit 4 is then
-// cleared. A period of 0 is taken as 1 s; N above 8 as 8.
+// cleared. Logging switched on ("l", a "q" write with bit 4, a restart) when
+// 0020 has no scans left takes no scan and sets bit 6 beside bit 4: a
+// finished test switched on again reads 0x50 (0xD0 with dump output) until
+// "m" or a "q" write clears bit 4. A period of 0 is taken as 1 s; N above 8
+// as 8.
 class LoggingEngine
 {
 public:
@@ -80,6 +84,7 @@ private:
     void due();
     void takeScan(bool counted);
     void checkSupply(LiveBlock::Setup &active);
+    void nothingToTake();
     void finish(quint8 bit);
     qint64 secondsNs(double seconds) const;
     quint8 &status();

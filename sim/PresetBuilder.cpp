@@ -150,13 +150,14 @@ void PresetBuilder::initializeTest(const TestSetup &setup)
     const QDateTime stop = start.addSecs(qint64(setup.scans) * setup.periodSeconds);
     const QString channels = fnHex2(qint16(setup.activeChannels));
 
-    m_header.text(0x0210, "0762" + m_identity.firmwareVersion + fnHex6(qint32(memoryInstalled()))
+    m_header.text(0x0210, setup.headerVersion + m_identity.firmwareVersion
+                              + fnHex6(qint32(memoryInstalled()))
                               + fnHex1(qint16(m_identity.installedChannels)) + fnHex1(12));
     m_header.text(0x0400, "000000" + setup.initializedBy.right(10).rightJustified(10, ' '));
     const QString description = setup.description.leftJustified(64, ' ', true);
     for (int line = 0; line < 4; ++line)
         m_header.text(0x0450 + 16 * line, description.mid(16 * line, 16));
-    m_header.text(0x0490, "0762++++++++++++");
+    m_header.text(0x0490, setup.headerVersion + "++++++++++++");
     m_header.text(0x0440, serialText(stop) + fnHex1(qint16(setup.activeChannels))
                               + timeZoneText(setup.initTime));
     for (int address : {0x0540, 0x0550, 0x0560})

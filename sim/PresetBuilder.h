@@ -36,6 +36,8 @@ struct TestSetup
     QDateTime initTime;          // when the operator initialized the logger
     int batteryInits = 1;
     int totalInits = 1;
+    // What the initializing program wrote to 0210 and 0490.
+    QString headerVersion = "0762";
 };
 
 // Composes a logger image step by step, each step writing exactly what the

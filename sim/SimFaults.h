@@ -45,6 +45,11 @@ public:
     void forgetDataWrites(qint64 address) { m_forgetData = address & ~qint64(0xF); }
     // While on, the bootloader sends "?" at every plug-in and power-up.
     void promptAtPowerUp(bool on) { m_bootPrompt = on; }
+    // While on, the status byte will not take a "q" write: the write is
+    // answered as usual but the byte keeps its value (a logger whose
+    // battery died under it). The firmware's own changes ("l", "m", "s",
+    // "t", the end of a test) still apply.
+    void holdStatusByte(bool on) { m_holdStatus = on; }
 
     void clear() { *this = SimFaults(); }
 
@@ -56,6 +61,7 @@ public:
     bool keepsHeaderWrite(int address) const;
     bool keepsDataWrite(qint64 address) const;
     bool bootPrompt() const { return m_bootPrompt; }
+    bool takesStatusWrite() const { return !m_holdStatus; }
     // Applies the line faults that are switched on to a complete reply line
     // (echoed letter first, without its carriage return).
     QByteArray mangle(QByteArray line);
@@ -77,4 +83,5 @@ private:
     int m_forgetHeader = -1;
     qint64 m_forgetData = -1;
     bool m_bootPrompt = false;
+    bool m_holdStatus = false;
 };

@@ -14,7 +14,8 @@ namespace {
 const QDateTime Now(QDate(2024, 3, 14), QTime(15, 9, 26));
 constexpr LoggerPreset AllPresets[] = {LoggerPreset::Fresh,      LoggerPreset::Finished,
                                        LoggerPreset::Logging,    LoggerPreset::Downloaded,
-                                       LoggerPreset::Older,      LoggerPreset::Ph};
+                                       LoggerPreset::Older,      LoggerPreset::Ph,
+                                       LoggerPreset::OldHeader};
 
 // Reads header fields the way the program's header read takes them apart.
 struct Header
@@ -143,11 +144,15 @@ void expectCoherentChannelBlocks(const Header &h)
     }
 }
 
-void expectCoherentTest(const Header &h)
+void expectCoherentTest(const Header &h, const QString &headerVersion)
 {
     const LiveBlock::Setup preset = h.preset();
     const LiveBlock::Setup active = h.active();
-    EXPECT_EQ(h.text(0x0210, 0, 4), "0762");
+    EXPECT_EQ(h.text(0x0210, 0, 4), headerVersion);
+    EXPECT_EQ(h.text(0x0490, 0, 4), headerVersion);
+    // The calibration-scan interval is a count of 0-255 (0: none).
+    EXPECT_LE(preset.calInterval, 255u);
+    EXPECT_EQ(active.calInterval, preset.calInterval);
     EXPECT_EQ(h.hex(0x0410, 0, 4), preset.period);
     EXPECT_EQ(h.hex(0x0410, 4, 6), preset.wait);
     EXPECT_EQ(h.hex(0x0410, 10, 6), preset.scans);
@@ -167,7 +172,7 @@ void expectCoherentTest(const Header &h)
 TEST(LoggerPresetsTest, NamesAreTheCommandLineNames)
 {
     EXPECT_EQ(LoggerPresets::names(),
-              QStringList({"fresh", "finished", "logging", "downloaded", "older", "ph"}));
+              QStringList({"fresh", "finished", "logging", "downloaded", "older", "ph", "oldheader"}));
     for (LoggerPreset preset : AllPresets)
         EXPECT_EQ(LoggerPresets::fromName(LoggerPresets::name(preset).toUpper()), preset);
     EXPECT_FALSE(LoggerPresets::fromName("demo"));
@@ -182,7 +187,7 @@ TEST(LoggerPresetsTest, EveryPresetIsACoherentLogger)
         expectCoherentIdentity(h);
         expectCoherentChannelBlocks(h);
         if (h.initializedForTest())
-            expectCoherentTest(h);
+            expectCoherentTest(h, preset == LoggerPreset::OldHeader ? "0751" : "0762");
 
         const quint32 pointer = h.active().pointer;
         ASSERT_LE(pointer, quint32(image.data.size()));
@@ -280,6 +285,17 @@ TEST(LoggerPresetsTest, DownloadedLoggerNamesItsLastDownload)
     EXPECT_GT(h.active().pointer, 0u);
 }
 
+TEST(LoggerPresetsTest, OldHeaderLoggerIsCurrentSeriesWithAnEarlierHeaderVersion)
+{
+    const LoggerImage image = LoggerPresets::build(LoggerPreset::OldHeader, Now);
+    const Header h{image};
+    EXPECT_EQ(h.text(0x0210, 0, 4), "0751");
+    EXPECT_EQ(h.text(0x0210, 4, 4), "Z823");
+    EXPECT_FALSE(h.text(0x0540).contains('x')); // downloaded: no other warning on the way
+    EXPECT_EQ(image.statusByte & 0x50, 0x40); // done, not logging
+    EXPECT_GT(parse(image).scans.size(), 0);
+}
+
 TEST(LoggerPresetsTest, FreshLoggerHasNoTest)
 {
     const LoggerImage image = LoggerPresets::build(LoggerPreset::Fresh, Now);
@@ -302,6 +318,7 @@ TEST(LoggerPresetsTest, FirmwareVersionsTellSeriesAndVariant)
         {LoggerPreset::Fresh, true, false},      {LoggerPreset::Finished, true, false},
         {LoggerPreset::Logging, true, false},    {LoggerPreset::Downloaded, true, false},
         {LoggerPreset::Older, false, false},     {LoggerPreset::Ph, true, true},
+        {LoggerPreset::OldHeader, true, false},
     };
     for (const auto &c : cases) {
         const LoggerImage image = LoggerPresets::build(c.preset, Now);

@@ -1,3 +1,4 @@
+#include "sim/LoggerPresets.h"
 #include "tests/sim/SimWire.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,77 @@ QList<quint16> words(const QByteArray &data)
     for (int i = 0; i + 1 < data.size(); i += 2)
         result.append(quint16(quint8(data[i]) << 8 | quint8(data[i + 1])));
     return result;
+}
+
+// A test as the Setup tab hands it to the initialization.
+struct InitSetup
+{
+    int period, wait, scans, channels, monitor, calInterval;
+};
+
+QByteArray configurationDigits(int channels, int monitor)
+{
+    QByteArray config;
+    for (int c = 1; c <= 8; ++c)
+        config += hexField((c <= channels ? 0x40 : 0) + (c == 1 && monitor ? 0x80 + monitor : 0), 2);
+    return config + QByteArray(16, '0');
+}
+
+// A hexadecimal line write, then its read-back, as the initialization verifies it.
+void writeVerified(SimWire &wire, const QByteArray &address, const QByteArray &digits)
+{
+    wire.write('b', address + "#" + digits);
+    EXPECT_EQ(wire.exchange('a', address).mid(6, 32), digits) << address.constData();
+}
+
+// The program's initialization of a connected logger, line by line in its
+// order: logging off, the status byte cleared and read, the text lines,
+// the live block verified, page 00, then logging on ("l" for a current-series
+// logger, else a soft reset) and the status byte written as 0x90.
+void initializeAsTheProgramDoes(SimWire &wire, const InitSetup &t, bool currentSeries)
+{
+    wire.exchange('s');
+    wire.exchange('p');
+    const int status = wire.exchange('p').mid(2, 2).toInt(nullptr, 16);
+    if (status & 0x10) {
+        wire.exchange('m');
+        wire.write('q', "#" + hexField((status | 0x04) & ~0x90, 2));
+    }
+    wire.write('q', "#00");
+    wire.exchange('p');
+    const QByteArray identity = wire.exchange('c', "0210").mid(6, 16);
+    wire.write('d', "0210#0762" + identity.mid(4, 12));
+    wire.write('d', "0400#000000    TECH09");
+    const QByteArray description = QByteArray("Wire test of an initialized logger").leftJustified(64);
+    for (int line = 0; line < 4; ++line)
+        wire.write('d', "04" + hexField(0x50 + 16 * line, 2) + "#" + description.mid(16 * line, 16));
+    wire.write('d', "0490#0762++++++++++++");
+    wire.write('d', "0440#45369.500000" + hexField(t.channels, 1) + "+00");
+    for (const char *address : {"0540", "0550", "0560"})
+        wire.write('d', QByteArray(address) + "#" + QByteArray(16, 'x'));
+    wire.write('d', "0420#45366.2500000004");
+    wire.write('d', "0430#45366.2500000012");
+    wire.write('d', "0410#" + hexField(t.period, 4) + hexField(t.wait, 6) + hexField(t.scans, 6));
+    const QByteArray live = ("0000" + hexField(t.calInterval, 4) + hexField(t.period, 4)
+                             + hexField(t.wait, 6) + hexField(t.scans, 6) + hexField(t.channels, 2)
+                             + "000000" + "000000")
+                                .left(32);
+    writeVerified(wire, "0010", live);
+    writeVerified(wire, "0020", live);
+    writeVerified(wire, "0040", configurationDigits(t.channels, t.monitor));
+    wire.write('b', "0000#" + ("0000A503" + QByteArray(16, '0') + hexField(t.channels, 2) + "000000"
+                               + "000000")
+                                  .left(32));
+    if (currentSeries) {
+        wire.exchange('l');
+    } else {
+        wire.exchange('o');
+        wire.wait(0.2);
+        wire.exchange('g');
+        wire.wait(0.3);
+    }
+    wire.wait(0.1);
+    wire.write('q', "#90");
 }
 
 } // namespace
@@ -180,4 +252,88 @@ TEST(LoggingEngine, ImageOfARunningTestGoesOnLogging)
     wire.wait(35);
     EXPECT_EQ(wire.logger.statusByte(), 0x40);
     EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), 40u + 3 * 4);
+}
+
+TEST(LoggingEngine, LoggingSwitchedOnWithNoScansLeftReadsTestDoneWithTheLoggingBit)
+{
+    SimWire wire;
+    initialize(wire, {5, 0, 2, 1, 0});
+    wire.wait(20);
+    ASSERT_EQ(wire.logger.statusByte(), 0xC0);
+    const quint32 pointer = bigEndian(headerLine(wire, "0020"), 13, 3);
+
+    wire.exchange('s');
+    wire.exchange('l');
+    EXPECT_EQ(wire.exchange('p'), "p#50" + SimWire::checksum("#50") + "\r");
+    wire.wait(60);
+    EXPECT_FALSE(wire.logger.isLogging());
+    EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), pointer);
+
+    // A restart keeps it so; "m" clears the logging bit.
+    wire.logger.loadImage(wire.logger.image());
+    EXPECT_EQ(wire.logger.statusByte(), 0x50);
+    wire.exchange('m');
+    EXPECT_EQ(wire.logger.statusByte(), 0x40);
+}
+
+TEST(LoggingEngine, AfterTheProgramsInitializationAndAReconnectLogsTheWrittenTest)
+{
+    const struct
+    {
+        const char *name;
+        LoggerPreset before;
+        bool currentSeries;
+        InitSetup setup;
+        int wakeUps; // scans before the start: one, two after a delay over 255 s
+    } cases[] = {
+        {"current series, monitor 3", LoggerPreset::Finished, true, {10, 30, 6, 4, 3, 12}, 1},
+        {"soft reset, long delay", LoggerPreset::Logging, false, {60, 300, 3, 2, 0, 0}, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const InitSetup &t = c.setup;
+        SimWire wire(LoggerPresets::build(c.before, VirtualEventLoop().now()));
+        initializeAsTheProgramDoes(wire, t, c.currentSeries);
+        const quint64 firstSample = wire.logger.inputs().samplesTaken() - 1; // the switch-on scan
+        const int perScan = 2 * (t.channels + (t.monitor ? 2 : 0));
+
+        // Disconnected for the first blink, reconnected during the delay.
+        wire.logger.unplug();
+        wire.wait(t.wait - 10);
+        wire.logger.plugIn();
+        QByteArray active = headerLine(wire, "0020");
+        EXPECT_EQ(bigEndian(active, 2, 2), quint32(t.calInterval));
+        EXPECT_EQ(bigEndian(active, 4, 2), quint32(t.period));
+        EXPECT_LE(bigEndian(active, 6, 3), 10u);
+        EXPECT_GE(bigEndian(active, 6, 3), 9u);
+        EXPECT_EQ(bigEndian(active, 9, 3), quint32(t.scans));
+        EXPECT_EQ(bigEndian(active, 12, 1), quint32(t.channels));
+        EXPECT_EQ(bigEndian(active, 13, 3), quint32(c.wakeUps * perScan));
+        EXPECT_EQ(wire.exchange('p'), "p#90" + SimWire::checksum("#90") + "\r");
+
+        // One scan at the start, then one a period.
+        wire.wait(10 + t.period / 2.0);
+        active = headerLine(wire, "0020");
+        EXPECT_EQ(bigEndian(active, 9, 3), quint32(t.scans - 1));
+        EXPECT_EQ(bigEndian(active, 13, 3), quint32((c.wakeUps + 1) * perScan));
+        wire.wait(t.period);
+        EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 9, 3), quint32(t.scans - 2));
+
+        wire.wait(double(t.period) * t.scans);
+        EXPECT_FALSE(wire.logger.isLogging());
+        EXPECT_EQ(wire.logger.statusByte(), 0x80 | 0x40);
+        const int scans = c.wakeUps + t.scans;
+        EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), quint32(scans * perScan));
+        const QList<quint16> memory = words(wire.readData(scans * perScan + 16));
+        int at = 0;
+        for (quint64 sample = firstSample; sample < firstSample + scans; ++sample) {
+            for (int tag = 0; tag < t.channels; ++tag)
+                EXPECT_EQ(memory[at++], (tag << 12) | wire.logger.inputs().count(tag + 1, sample));
+            if (t.monitor) {
+                const ChannelSignals &inputs = wire.logger.inputs();
+                EXPECT_EQ(memory[at++], (t.channels << 12) | inputs.maximum(t.monitor, sample));
+                EXPECT_EQ(memory[at++], ((t.channels + 1) << 12) | inputs.minimum(t.monitor, sample));
+            }
+        }
+    }
 }

@@ -106,6 +106,21 @@ TEST(SimFaults, ForgetfulLinesAcceptWritesButKeepTheirBytes)
     EXPECT_EQ(wire.exchange('e', "000030").mid(8, 32), QByteArray(32, '0'));
 }
 
+TEST(SimFaults, HeldStatusByteAnswersWritesButKeepsItsValue)
+{
+    SimWire wire;
+    wire.write('q', "#42"); // test done, battery low
+    wire.logger.faults().holdStatusByte(true);
+    EXPECT_EQ(wire.write('q', "#00"), "q\r");
+    EXPECT_EQ(wire.exchange('p'), "p#42" + SimWire::checksum("#42") + "\r");
+    EXPECT_EQ(wire.exchange('t'), "t\r"); // the firmware's own switches still work
+    EXPECT_EQ(wire.exchange('p'), "p#C2" + SimWire::checksum("#C2") + "\r");
+
+    wire.logger.faults().clear();
+    wire.write('q', "#00");
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+}
+
 TEST(SimFaults, LineErrorsReachThePort)
 {
     const Port::Event errors[] = {Port::Event::Framing, Port::Event::Overrun,
