@@ -1,72 +1,25 @@
-#include "console/FrmStartup.h"
-#include "logger/LoggerConnection.h"
+#include "tests/console/LoggerWindowFixture.h"
+
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/frmComm.h"
-#include "platform/SettingsStore.h"
-#include "platform/StartupSettings.h"
 #include "sim/LoggerPresets.h"
-#include "sim/LoggerSimulator.h"
-#include "sim/SimPort.h"
-#include "sim/VirtualEventLoop.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TapPort.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
 
-#include <QDir>
-#include <functional>
-#include <utility>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-// Scripted boxes that can let time pass while a box is open, as the loop
-// runs on under a box the operator has not answered yet.
-class OpenBoxDialogs : public ScriptedDialogs
-{
-public:
-    std::function<void(const QString &title)> whileOpen;
-
-    int Message_Box(const QString &prompt, int buttonsAndIcon, const QString &title) override
-    {
-        if (whileOpen)
-            std::exchange(whileOpen, {})(title);
-        return ScriptedDialogs::Message_Box(prompt, buttonsAndIcon, title);
-    }
-};
-
-// The main window with the simulated logger on its port, under virtual time:
-// the bench a technician sees, from Log On to the logger's figures. The port
-// records the conversation.
-class Connection : public ::testing::Test
+// The main window with the simulated logger's finished test on its port:
+// the bench a technician sees, from Log On to the logger's figures.
+class Connection : public LoggerWindowFixture
 {
 protected:
     Connection()
-        : settings(dir.filePath("settings.ini"))
-        , logger(loop, LoggerPresets::build(LoggerPreset::Finished, loop.now()))
-        , simPort(loop, logger)
-        , port(simPort, [this] { return loop.elapsedNs(); })
-        , connection(port, loop, settings, dialogs)
+        : LoggerWindowFixture(LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now()))
     {
-        StartupSettings startup(settings);
-        QDir().mkpath(dir.filePath("data"));
-        startup.save("DefaultPath", dir.filePath("data"));
-        startup.save("CommPortNum", "1");
-        window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
-                                              FrmStartup::Options{dir.filePath("data"), true});
-        window->Form_Load();
+        openWindow();
     }
 
-    void logOn()
-    {
-        window->ui().CmdLogOn->click();
-        loop.advanceSeconds(1);
-    }
-    // Runs the bench until the check interval of the connection watch has passed.
-    void settle(double seconds = 5) { loop.advanceSeconds(seconds); }
-
-    LinkState &state() { return connection.state; }
+    void logOn() { LoggerWindowFixture::logOn(1); }
     QString loggerStatus() { return window->ui().lblLgrStatus->text(); }
     QByteArray headerText(int address) { return logger.image().header.mid(address, 16); }
 
@@ -81,16 +34,6 @@ protected:
             port.setWriteObserver({}); // destroys this very function: last
         });
     }
-
-    QTemporaryDir dir;
-    VirtualEventLoop loop;
-    OpenBoxDialogs dialogs;
-    SettingsStore settings;
-    LoggerSimulator logger;
-    SimPort simPort;
-    TapPort port;
-    LoggerConnection connection;
-    std::unique_ptr<FrmStartup> window;
 };
 
 TEST_F(Connection, LogOnFindsTheLoggerReadsItAndShowsIt)

@@ -1,22 +1,12 @@
-#include "console/FrmStartup.h"
-#include "logger/LoggerConnection.h"
+#include "tests/console/LoggerWindowFixture.h"
+
 #include "console/LoggerStatusView.h"
 #include "console/frmComm.h"
-#include "platform/SettingsStore.h"
-#include "platform/StartupSettings.h"
 #include "sim/LiveBlock.h"
 #include "sim/LoggerPresets.h"
-#include "sim/LoggerSimulator.h"
-#include "sim/SimPort.h"
-#include "sim/VirtualEventLoop.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -51,33 +41,22 @@ LoggerImage withEventAt(quint32 eventScan, quint32 dataScan)
 
 // The main window with the simulated logger on its port, under virtual time,
 // from Log On to the logger's figures on the Data Logger and Setup tabs.
-class LoggerShown : public ::testing::Test
+class LoggerShown : public LoggerWindowFixture
 {
 protected:
     LoggerShown()
-        : settings(dir.filePath("settings.ini"))
-        , startup(settings)
-        , logger(loop, finished())
-        , port(loop, logger)
-        , connection(port, loop, settings, dialogs)
+        : LoggerWindowFixture(finished())
     {
-        QDir().mkpath(dir.filePath("data"));
-        startup.save("DefaultPath", dir.filePath("data"));
-        startup.save("CommPortNum", "1");
     }
 
     // Opens the window on the settings stored so far, logs on and lets the
     // new connection read the logger.
     void logOn()
     {
-        window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
-                                              FrmStartup::Options{dir.filePath("data"), true});
-        window->Form_Load();
-        window->ui().CmdLogOn->click();
-        settle();
+        openWindow();
+        LoggerWindowFixture::logOn();
         ASSERT_TRUE(connection.header.headerValid);
     }
-    void settle(double seconds = 30) { loop.advanceSeconds(seconds); }
     // Another logger in place of the first, read as a new connection.
     void replug(const LoggerImage &image)
     {
@@ -90,18 +69,7 @@ protected:
         ASSERT_TRUE(connection.header.headerValid);
     }
 
-    Ui::FrmStartup &ui() { return window->ui(); }
     Ui::LoggerStatusView &view() { return window->statusView().ui(); }
-
-    QTemporaryDir dir;
-    VirtualEventLoop loop;
-    ScriptedDialogs dialogs;
-    SettingsStore settings;
-    StartupSettings startup;
-    LoggerSimulator logger;
-    SimPort port;
-    LoggerConnection connection;
-    std::unique_ptr<FrmStartup> window;
 };
 
 TEST_F(LoggerShown, EventOccuredShowsTheEventDateAfterTheHeaderRead)

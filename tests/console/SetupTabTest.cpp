@@ -1,19 +1,11 @@
+#include "tests/console/LoggerWindowFixture.h"
+
 #include "console/ClockDisplay.h"
-#include "console/FrmStartup.h"
 #include "console/MainTab.h"
 #include "console/SetupState.h"
-#include "logger/LoggerConnection.h"
-#include "platform/SettingsStore.h"
-#include "platform/StartupSettings.h"
 #include "sim/LoggerPresets.h"
-#include "sim/LoggerSimulator.h"
-#include "sim/SimPort.h"
-#include "sim/VirtualEventLoop.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "ui_FrmStartup.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -32,38 +24,27 @@ QString unitName(QRadioButton *option)
 // The Setup tab of a shown, active main window with the simulated logger's
 // finished test read (channels 1-4, monitor on channel 1, a TMP sensor on
 // channel 2), driven by typing and clicking as an operator does.
-class SetupTab : public ::testing::Test
+class SetupTab : public LoggerWindowFixture
 {
 protected:
     SetupTab()
-        : settings(dir.filePath("settings.ini"))
-        , startup(settings)
-        , logger(loop, LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now()))
-        , port(loop, logger)
-        , connection(port, loop, settings, dialogs)
+        : LoggerWindowFixture(LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now()))
     {
-        QDir().mkpath(dir.filePath("data"));
-        startup.save("DefaultPath", dir.filePath("data"));
-        startup.save("CommPortNum", "1");
     }
 
     void SetUp() override
     {
-        window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
-                                              FrmStartup::Options{dir.filePath("data"), true});
-        window->Form_Load();
+        openWindow();
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        ui().CmdLogOn->click();
-        loop.advanceSeconds(30);
+        logOn();
         ASSERT_TRUE(connection.header.headerValid);
         ui().SSTab1->setCurrentIndex(MainTab::Setup);
         // The memory of the worked examples.
         setup().memorySize = 32768;
     }
 
-    Ui::FrmStartup &ui() { return window->ui(); }
     SetupState &setup() { return window->setup(); }
 
     // Clicks into the scan period field, types over what it holds and leaves it with Tab.
@@ -91,16 +72,6 @@ protected:
                           option ? QPoint(6, control->height() / 2) : QPoint());
     }
     QString now(qint64 plusSeconds = 0) { return ClockDisplay::dateTimeText(loop.now().addSecs(plusSeconds)); }
-
-    QTemporaryDir dir;
-    VirtualEventLoop loop;
-    ScriptedDialogs dialogs;
-    SettingsStore settings;
-    StartupSettings startup;
-    LoggerSimulator logger;
-    SimPort port;
-    LoggerConnection connection;
-    std::unique_ptr<FrmStartup> window;
 };
 
 TEST_F(SetupTab, TheScanPeriodFieldRefusesBlankZeroAndJunkAndKeepsTheFocus)
