@@ -495,3 +495,34 @@ TEST(LoggerInitializer, TripLevelsWriteTheTripLineAndTheControllerLine)
               hexWrite("0050", "046C05DF000064FF0000C800740BB8FF")
                   + textWrite("02D0", "PIC18F8X0.25-40 "));
 }
+
+TEST(LoggerInitializer, AStatusByteThatDoesNotClearIsReportedAndTheInitializationGoesOn)
+{
+    Connected c;
+    InitBench &bench = c.bench;
+    bench.init.setSetup(pumpTest(bench.loop.now(), 0));
+    // The logger answers the read after the clear with the EEPROM-invalid bit
+    // still set.
+    bool spoiled = false;
+    bench.port.setWriteObserver([&] {
+        if (spoiled || !bench.port.writtenText().endsWith(statusWrite("00") + "p"))
+            return;
+        spoiled = true;
+        LoggerImage image = bench.logger.image();
+        image.statusByte = 0x08;
+        bench.logger.loadImage(image);
+    });
+    bench.dialogs.expect("Init SB Error= 8");
+
+    bench.init.subInitLogger();
+
+    ASSERT_TRUE(spoiled);
+    ASSERT_EQ(bench.dialogs.shown().size(), 1u);
+    const auto &box = bench.dialogs.shown().front();
+    EXPECT_EQ(box.text, "Status byte not cleared successfully." + CrLf
+                            + "This may indicate a dead battery at time of Initialization of a test.");
+    EXPECT_EQ(box.icon, int(Dialogs::Information));
+    EXPECT_EQ(box.buttons, int(Dialogs::OkOnly));
+    EXPECT_TRUE(bench.port.writtenText().endsWith("l|p|" + statusWrite("90")));
+    EXPECT_EQ(bench.messages, QStringList{closingLines()});
+}
