@@ -14,6 +14,9 @@ const QString TripLevels::DefaultHigh = QStringLiteral("3.00");
 
 namespace {
 
+// Settle values are 24-bit fields.
+constexpr double MaxSettle = 0xFFFFFF;
+
 // A typed number; empty fields take the default; anything else is refused.
 bool number(const QString &field, const QString &fallback, double *value)
 {
@@ -44,8 +47,9 @@ QString TripLevels::line0050(const FactoryFields &f, QString *problem)
         || !number(f.rawSupplyLimit, QStringLiteral("0"), &supply))
         found << QStringLiteral("the battery or supply limit is not a number");
     if (!number(f.firstSettle, QStringLiteral("0"), &settle1)
-        || !number(f.secondSettle, QStringLiteral("0"), &settle2) || settle1 < 0 || settle2 < 0)
-        found << QStringLiteral("a settle value is not a positive number");
+        || !number(f.secondSettle, QStringLiteral("0"), &settle2) || settle1 < 0 || settle2 < 0
+        || settle1 > MaxSettle || settle2 > MaxSettle)
+        found << QStringLiteral("a settle value is not a number from 0 to 16777215");
     *problem = found.join(QStringLiteral("\r\n"));
     if (!problem->isEmpty())
         return QString();

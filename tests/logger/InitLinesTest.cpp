@@ -151,6 +151,15 @@ TEST(TripLevels, LinesFromTheFactoryFields)
     f.referenceLow = "1,5";
     EXPECT_TRUE(TripLevels::line0050(f, &problem).isEmpty());
     EXPECT_EQ(problem, "the reference voltages are not numbers");
+
+    f.referenceLow.clear();
+    for (const QString &settle : {"-1", "16777216", "fast"}) {
+        f.secondSettle = settle;
+        EXPECT_TRUE(TripLevels::line0050(f, &problem).isEmpty());
+        EXPECT_EQ(problem, "a settle value is not a number from 0 to 16777215");
+    }
+    f.secondSettle = "16777215";
+    EXPECT_EQ(TripLevels::line0050(f, &problem), "046C05DF000064FFFFFFFF00740BB8FF");
 }
 
 TEST(DefaultCalibration, LinesOfAnOddAndAnEvenChannel)

@@ -526,3 +526,43 @@ TEST(LoggerInitializer, AStatusByteThatDoesNotClearIsReportedAndTheInitializatio
     EXPECT_TRUE(bench.port.writtenText().endsWith("l|p|" + statusWrite("90")));
     EXPECT_EQ(bench.messages, QStringList{closingLines()});
 }
+
+TEST(LoggerInitializer, AnOlderSeriesLoggerIsStartedBySoftReset)
+{
+    Connected c;
+    InitBench &bench = c.bench;
+    bench.connection.header.hiSpeedCapable = false;
+    bench.init.setSetup(pumpTest(bench.loop.now(), 0));
+
+    bench.init.subInitLogger();
+
+    EXPECT_TRUE(bench.port.writtenText().endsWith(
+        hexWrite("0000", "0000A503000000000000000004000000") + "o|g|" + statusWrite("90")));
+    EXPECT_TRUE(bench.logger.isLogging());
+}
+
+TEST(LoggerInitializer, DefaultCalibrationStopsWhenTheLoggerIsPulledOut)
+{
+    Connected c;
+    InitBench &bench = c.bench;
+    const ChannelCalRecord channel5 = bench.connection.header.channel[4];
+    bool pulled = false;
+    bench.port.setWriteObserver([&] {
+        if (!pulled && bench.port.writtenText().contains("d0A00")) {
+            pulled = true;
+            bench.logger.unplug();
+        }
+    });
+    bench.dialogs.expect("Default Calibration NOT Written");
+
+    bench.init.subDefaultCal();
+
+    ASSERT_EQ(bench.dialogs.shown().size(), 1u);
+    EXPECT_EQ(bench.dialogs.shown()[0].text,
+              "The logger stopped answering (at 0A00)." + CrLf
+                  + "The default calibration was NOT completely written." + CrLf
+                  + "Reconnect the logger and write the default calibration again.");
+    EXPECT_FALSE(bench.port.writtenText().contains("d0A10"));
+    EXPECT_EQ(bench.connection.header.channel[3].location, "Ch 4");
+    EXPECT_EQ(bench.connection.header.channel[4].location, channel5.location);
+}
