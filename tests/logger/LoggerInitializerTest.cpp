@@ -545,10 +545,12 @@ TEST(LoggerInitializer, DefaultCalibrationStopsWhenTheLoggerIsPulledOut)
 {
     Connected c;
     InitBench &bench = c.bench;
-    const ChannelCalRecord channel5 = bench.connection.header.channel[4];
+    // Channel 3 holds a field calibration until the default one replaces it.
+    const ChannelCalRecord channel3 = bench.connection.header.channel[2];
+    ASSERT_NE(channel3.modelNumber, "141541..");
     bool pulled = false;
     bench.port.setWriteObserver([&] {
-        if (!pulled && bench.port.writtenText().contains("d0A00")) {
+        if (!pulled && bench.port.writtenText().contains("d0800")) {
             pulled = true;
             bench.logger.unplug();
         }
@@ -559,10 +561,10 @@ TEST(LoggerInitializer, DefaultCalibrationStopsWhenTheLoggerIsPulledOut)
 
     ASSERT_EQ(bench.dialogs.shown().size(), 1u);
     EXPECT_EQ(bench.dialogs.shown()[0].text,
-              "The logger stopped answering (at 0A00)." + CrLf
+              "The logger stopped answering (at 0800)." + CrLf
                   + "The default calibration was NOT completely written." + CrLf
                   + "Reconnect the logger and write the default calibration again.");
-    EXPECT_FALSE(bench.port.writtenText().contains("d0A10"));
-    EXPECT_EQ(bench.connection.header.channel[3].location, "Ch 4");
-    EXPECT_EQ(bench.connection.header.channel[4].location, channel5.location);
+    EXPECT_FALSE(bench.port.writtenText().contains("d0810"));
+    EXPECT_EQ(bench.connection.header.channel[1].modelNumber, "141541..");
+    EXPECT_EQ(bench.connection.header.channel[2].modelNumber, channel3.modelNumber);
 }
