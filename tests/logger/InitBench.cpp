@@ -1,6 +1,9 @@
 #include "tests/logger/InitBench.h"
 
+#include "logger/FunctionsSubs.h"
 #include "sim/HeaderWriter.h"
+
+#include <gtest/gtest.h>
 
 InitBench::InitBench(LoggerPreset preset)
     : InitBench(LoggerPresets::build(preset, VirtualEventLoop().now()))
@@ -37,4 +40,28 @@ QString InitBench::hexAt(int address) const
 {
     QByteArray header = logger.image().header;
     return HeaderWriter(header).hexAt(address);
+}
+
+Connected::Connected(LoggerPreset preset) : bench(preset)
+{
+    bench.connect();
+    EXPECT_TRUE(bench.connection.header.headerValid);
+    bench.port.forget();
+}
+
+QString textWrite(const QString &address, const QString &text)
+{
+    const QString body = address + "#" + text;
+    return "d" + body + fnChecksum(body) + "|c" + address + "|";
+}
+
+QString hexWrite(const QString &address, const QString &digits)
+{
+    const QString body = address + "#" + digits;
+    return "b" + body + fnChecksum(body) + "|a" + address + "|";
+}
+
+QString statusWrite(const QString &hex)
+{
+    return "q#" + hex + fnChecksum("#" + hex) + "|";
 }

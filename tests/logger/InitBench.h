@@ -29,3 +29,16 @@ public:
 private:
     void record();
 };
+
+// A finished test's logger, plugged in and read, its wire record emptied.
+struct Connected
+{
+    explicit Connected(LoggerPreset preset = LoggerPreset::Finished);
+    InitBench bench;
+};
+
+// One command as the recorded wire shows it (carriage return as "|"), with
+// the transport's read-back of the writes.
+QString textWrite(const QString &address, const QString &text);
+QString hexWrite(const QString &address, const QString &digits);
+QString statusWrite(const QString &hex);
