@@ -373,3 +373,24 @@ TEST(LoggerInitializer, AnOlderSeriesLoggerIsStartedBySoftReset)
         hexWrite("0000", "0000A503000000000000000004000000") + "o|g|" + statusWrite("90")));
     EXPECT_TRUE(bench.logger.isLogging());
 }
+
+// A lost logger abandons the sequence that talks to it, and the link's boxes
+// fall silent; that the logger was left uninitialized is still told.
+TEST(LoggerInitializer, AnAbandonedInitializationStillSaysTheLoggerWasNotInitialized)
+{
+    Connected c;
+    InitBench &bench = c.bench;
+    bench.init.setSetup(pumpTest(bench.loop.now(), 0));
+    bench.port.setWriteObserver([&] {
+        if (!bench.state.abandoned && bench.port.writtenText().endsWith(textWrite("0490", "0762++++++++++++")))
+            bench.state.abandoned = true;
+    });
+    bench.dialogs.expect(LoggerInitializer::NotInitializedTitle);
+
+    bench.init.subInitLogger();
+
+    ASSERT_EQ(bench.dialogs.shown().size(), 1u);
+    EXPECT_TRUE(bench.dialogs.shown()[0].text.startsWith("The logger stopped answering (at 0490)."));
+    EXPECT_TRUE(bench.port.writtenText().endsWith(textWrite("0490", "0762++++++++++++")));
+    EXPECT_FALSE(bench.logger.isLogging());
+}
