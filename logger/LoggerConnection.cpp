@@ -12,8 +12,10 @@ LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &s
     , buttons(statusByte, transport, port, state, linkDialogs, loop, switches)
     , headerReader(header, transport, state, loop, linkDialogs)
     , capture(transport.lineReader(), state, loop)
+    , initializer(header, transport, statusByte, state, loop, linkDialogs, dialogs)
 {
     wireLink();
+    wireInitializer();
     buttons.setHooks(buttonHooks());
 }
 
@@ -36,7 +38,7 @@ void LoggerConnection::wireLink()
     steps.disableDump = [this] { statusByte.subDisableDump(); };
     steps.resetCommCommand = [this] { buttons.SubResetCommCommand(); };
     steps.captureEvents = [this] { capture.subReadPic(); };
-    steps.readHeader = [this] { headerReader.subReadHeader(); };
+    steps.readHeader = [this] { readHeader(); };
     link.setSteps(std::move(steps));
     link.baud().setSendCommand([this](QString c, QString a, QString s, QString d, qint16 n) {
         transport.sendCommand(c, a, s, d, n);
@@ -51,4 +53,24 @@ MaintenanceButtons::Hooks LoggerConnection::buttonHooks()
     hooks.confirmSN = [this] { headerReader.subConfirmSN(); };
     hooks.clearBuffers = [this] { link.subClearBuffers(); };
     return hooks;
+}
+
+void LoggerConnection::wireInitializer()
+{
+    LoggerInitializer::Hooks hooks;
+    hooks.captureEvents = [this] { capture.subReadPic(); };
+    hooks.readHeader = [this] { readHeader(); };
+    hooks.selectionWritten = [this] { capture.setSelectionJustWritten(); };
+    initializer.setHooks(std::move(hooks));
+}
+
+// The factory fields show the logger just read, until the factory page edits them.
+void LoggerConnection::readHeader()
+{
+    headerReader.subReadHeader();
+    if (!header.headerValid)
+        return;
+    FactoryFields &factory = initializer.factory();
+    factory = factoryFieldsFromHeader(header);
+    takeReferences(factory, capture.values());
 }

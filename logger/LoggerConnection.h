@@ -11,6 +11,7 @@
 #include "link/Trace.h"
 #include "logger/EventCapture.h"
 #include "logger/HeaderReader.h"
+#include "logger/LoggerInitializer.h"
 #include "logger/LoggerHeader.h"
 
 class Dialogs;
@@ -49,7 +50,12 @@ public:
     LoggerHeader header;
     HeaderReader headerReader;
     EventCapture capture;
+    // Test, factory and calibration initializations; its factory fields
+    // follow every header read.
+    LoggerInitializer initializer;
 
 private:
     void wireLink();
+    void wireInitializer();
+    void readHeader();
 };
