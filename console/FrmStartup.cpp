@@ -1,5 +1,7 @@
 #include "console/FrmStartup.h"
 
+#include "console/InitializeCommand.h"
+
 #include "console/ClockDisplay.h"
 #include "console/ConnectionWiring.h"
 #include "logger/LoggerConnection.h"
@@ -53,6 +55,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
         {connection.header, connection.capture.values(), m_setup, connection.state, dialogs},
         m_ui->statusViewArea);
     m_statusView->placeIn(m_ui->statusViewArea);
+    m_initialize = new InitializeCommand(
+        {*m_ui, m_setup, m_state, *m_setupRules, connection, dialogs, m_settings}, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup});
     addKeyboardAccess(connection);
@@ -67,8 +71,8 @@ void FrmStartup::disableControlsStillToCome()
     QWidget *const waiting[] = {
         // The download and stop-logging flows.
         ui.CmdDownload, ui.CmdStopLogging,
-        // The initialize flow, and the remote display box only it reads.
-        ui.CmdInitialize, ui.chkRemoteDisplay,
+        // The remote display box opens the pH window, still to come.
+        ui.chkRemoteDisplay,
     };
     for (QWidget *control : waiting)
         control->setEnabled(false);

@@ -15,6 +15,7 @@ class DefaultsTab;
 class Dialogs;
 class EventLoop;
 class ConnectionWiring;
+class InitializeCommand;
 class LoggerConnection;
 class LoggerStatusView;
 class SettingsStore;
@@ -80,4 +81,5 @@ private:
     // Owned by its place in the Data Logger tab.
     LoggerStatusView *m_statusView = nullptr;
     ConnectionWiring *m_wiring = nullptr;
+    InitializeCommand *m_initialize = nullptr;
 };

@@ -1,0 +1,233 @@
+#include "console/InitializeCommand.h"
+
+#include "console/MainWindowState.h"
+#include "console/ScanPeriodRules.h"
+#include "console/SetupRules.h"
+#include "console/SetupState.h"
+#include "logger/LoggerConnection.h"
+#include "logger/TestSetup.h"
+#include "platform/Dialogs.h"
+#include "platform/StartupSettings.h"
+#include "ui_FrmStartup.h"
+
+#include <QTime>
+
+namespace {
+
+const QString Cr = QStringLiteral("\r");
+const QString CrLf = QStringLiteral("\r\n");
+const QString UploadTitle = QStringLiteral("Up-load message");
+// How the start and stop displays show a date and time.
+const QString DisplayFormat = QStringLiteral("yyyy MM dd hh:mm:ss");
+// Position of a monitor channel's readings in the channel selection.
+constexpr int MonitorPosition = 9;
+
+} // namespace
+
+InitializeCommand::InitializeCommand(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , m_p(parts)
+{
+    connect(m_p.ui.CmdInitialize, &QPushButton::clicked, this,
+            &InitializeCommand::CmdInitialize_Click);
+}
+
+bool InitializeCommand::confirmedLogger()
+{
+    m_p.connection.headerReader.subConfirmSN();
+    return !m_p.connection.state.commAbort;
+}
+
+void InitializeCommand::CmdInitialize_Click()
+{
+    if (!confirmedLogger() || !checkChannelsAndPeriod())
+        return;
+    prepareUpload();
+    if (!confirmUpload() || !checkPeriodSeconds())
+        return;
+    if (m_p.connection.header.lastDownloadTime.contains(u'x')) {
+        // The last test was never downloaded: Cancel keeps it in the logger.
+        const int answer = m_p.dialogs.Message_Box(
+            QStringLiteral("DATA HAS NEVER BEEN DOWNLOADED!") + CrLf + CrLf
+                + QStringLiteral("   CANCEL to allow download, or") + CrLf
+                + QStringLiteral("     OK to initialize logger.") + CrLf,
+            Dialogs::OkCancel | Dialogs::Exclamation | Dialogs::DefaultButton2,
+            QStringLiteral("Data Not Downloaded Warning"));
+        if (answer == Dialogs::Ok)
+            initializeAfterWarning();
+        return;
+    }
+    m_p.dialogs.setBusy(true);
+    m_p.dialogs.Message_Box(
+        QStringLiteral("Please wait while data logging settings are up-loaded to the data logger.") + Cr
+            + QStringLiteral("Data upload should data only a few seconds.") + Cr
+            + QStringLiteral("Acknowledge this message to start upload."),
+        Dialogs::OkOnly | Dialogs::Information, UploadTitle);
+    upload();
+    m_p.dialogs.setBusy(false);
+}
+
+void InitializeCommand::initializeAfterWarning()
+{
+    if (!confirmedLogger())
+        return;
+    if (!m_p.connection.state.loggerConnected) {
+        m_p.dialogs.Message_Box(QStringLiteral("There are no loggers detected.") + Cr + Cr
+                                    + QStringLiteral("You are unable to continue downloading.") + Cr
+                                    + Cr + QStringLiteral("Connect a logger then try again."),
+                                Dialogs::OkOnly, QStringLiteral("No Logger Connected"));
+        return;
+    }
+    if (!confirmUpload())
+        return;
+    upload();
+}
+
+bool InitializeCommand::checkChannelsAndPeriod()
+{
+    SetupState &s = m_p.setup;
+    const auto refuse = [this](const QString &text, const QString &title) {
+        m_p.dialogs.Message_Box(text, Dialogs::OkOnly | Dialogs::Critical, title);
+        return false;
+    };
+    const QString selectChannels = QStringLiteral("Please select the active channels.");
+    const QString selectTitle = QStringLiteral("Select active of channels");
+    if (s.highestChannel < 1 || s.highestChannel > 8) {
+        s.highestChannel = 0;
+        return refuse(selectChannels, selectTitle);
+    }
+    if (!acceptMonitorWarnings())
+        return false;
+    bool anySelected = false;
+    for (int channel = 1; channel <= 8; ++channel)
+        anySelected = anySelected || s.channelSelect[channel] == SetupState::Selected;
+    if (!anySelected)
+        return refuse(selectChannels, selectTitle);
+    if (m_p.ui.TxtScanPeriod->text().isEmpty())
+        return refuse(QStringLiteral("Please enter the scan period."), QStringLiteral("Select scan period"));
+    if (!m_p.ui.OptHrs->isChecked() && !m_p.ui.OptMins->isChecked() && !m_p.ui.OptSecs->isChecked())
+        return refuse(QStringLiteral("Please enter the scan period unit of measure."),
+                      QStringLiteral("Select unit of measure"));
+    return true;
+}
+
+bool InitializeCommand::acceptMonitorWarnings()
+{
+    if (m_p.setup.channelSelect[MonitorPosition] != SetupState::Selected)
+        return true;
+    const QString enabled = QStringLiteral("The MONITOR function is enabled.") + CrLf;
+    const QString choice = QStringLiteral("Click OK to continue, or CANCEL to return to setup menu.");
+    if (m_p.dialogs.Message_Box(
+            enabled + QStringLiteral("Power Consumption will be significantly increased!") + CrLf + CrLf
+                + QStringLiteral("Please be sure new, HI Capacity batteries are installed!") + CrLf + choice,
+            Dialogs::OkCancel, QStringLiteral("Monitor Channel Warning--Battery Power"))
+        == Dialogs::Cancel)
+        return false;
+    if (m_p.setup.periodSeconds >= 10)
+        return true;
+    return m_p.dialogs.Message_Box(
+               enabled
+                   + QStringLiteral("Monitor Mode does not operate reliably when Scan Interval is less than 10 seconds.")
+                   + CrLf + QStringLiteral("It does not operate at all below 5 seconds.") + CrLf + CrLf
+                   + QStringLiteral("You may continue with Monitor enabled for software test purposes.")
+                   + CrLf + choice,
+               Dialogs::OkCancel, QStringLiteral("Monitor Channel Warning--Scan Rate"))
+        != Dialogs::Cancel;
+}
+
+void InitializeCommand::prepareUpload()
+{
+    const QString units = m_p.connection.header.channel[0].engUnits;
+    if (m_p.ui.chkRemoteDisplay->isChecked() && units.contains(QStringLiteral("ph"), Qt::CaseInsensitive)
+        && m_openPhSetup)
+        m_openPhSetup();
+    const QString wait = m_p.settings.get(QStringLiteral("WaitPeriod"), QStringLiteral("15"));
+    m_p.ui.txtWaits->setText(wait);
+    double seconds = 0;
+    m_p.state.waitSeconds = StartupSettings::parseNumber(wait, &seconds) ? qint32(seconds) : 15;
+    m_p.setupRules.setNumberActiveChannels();
+}
+
+QString InitializeCommand::confirmationText() const
+{
+    const SetupState &s = m_p.setup;
+    QString channels;
+    for (int channel = 1; channel <= 8; ++channel) {
+        if (s.channelSelect[channel] == SetupState::Selected)
+            channels += QString::number(channel) + QStringLiteral(", ");
+    }
+    QString text = QStringLiteral("Scan period: ")
+        + QTime(0, 0).addSecs(s.periodSeconds).toString(QStringLiteral("hh:mm:ss")) + Cr
+        + QStringLiteral("Number of channels: ") + QString::number(s.highestChannel) + Cr
+        + QStringLiteral("Monitor Channel: ") + QString::number(s.monitorChannel) + Cr
+        + QStringLiteral("Channel List: ") + channels + Cr
+        + QStringLiteral("Start-Pointer for memory (default 000000): ")
+        + m_p.connection.initializer.factory().startPointer + Cr
+        + QStringLiteral("Description: ") + s.projectIdent + Cr
+        + QStringLiteral("Start delay: ") + QString::number(m_p.state.waitSeconds) + Cr + Cr
+        + QStringLiteral("Current System Date & Time: ")
+        + s.startTime.toString(QStringLiteral("yyyy/MM/dd-hh:mm:ss")) + Cr + Cr
+        + QStringLiteral("If these settings are correct, then click OK to continue,") + Cr
+        + QStringLiteral("Or, click CANCEL to return to the setup screen.") + Cr
+        + QStringLiteral("Data upload should take only a few seconds.");
+    if (s.monitorChannel != 0)
+        text += CrLf + CrLf + QStringLiteral("NOTE:  Check the MONITOR CHANNEL assignment!") + CrLf;
+    return text;
+}
+
+bool InitializeCommand::confirmUpload()
+{
+    return m_p.dialogs.Message_Box(confirmationText(), Dialogs::OkCancel | Dialogs::Information,
+                                   UploadTitle)
+        != Dialogs::Cancel;
+}
+
+bool InitializeCommand::checkPeriodSeconds()
+{
+    m_p.setupRules.scanPeriod().SubLoggingDuration();
+    if (m_p.ui.OptStartNow->isChecked())
+        takeStartAndStopFromDisplays();
+    // The period is counted in whole seconds, so "below 0.1 s" is zero too.
+    if (m_p.setup.periodSeconds > 0)
+        return true;
+    m_p.dialogs.Message_Box(
+        QStringLiteral("Scan period cannot be zero, please re-enter scan period and time interval"),
+        Dialogs::OkOnly, QStringLiteral("Scan Period invalid"));
+    return false;
+}
+
+void InitializeCommand::takeStartAndStopFromDisplays()
+{
+    const QDateTime start = QDateTime::fromString(m_p.ui.LblStartTime->text(), DisplayFormat);
+    const QDateTime stop = QDateTime::fromString(m_p.ui.LblStopTime->text(), DisplayFormat);
+    if (start.isValid())
+        m_p.setup.startTime = start;
+    if (stop.isValid())
+        m_p.setup.stopTime = stop;
+}
+
+TestSetup InitializeCommand::testSetup() const
+{
+    const SetupState &s = m_p.setup;
+    TestSetup t;
+    t.periodSeconds = quint32(qMax(0, s.periodSeconds));
+    t.waitSeconds = quint32(qMax(0, m_p.state.waitSeconds));
+    t.scans = quint32(qMax(0, s.maxScans));
+    t.stopTime = s.stopTime;
+    for (int channel = 1; channel <= TestSetup::Channels; ++channel)
+        t.channelSelect[channel - 1] = s.channelSelect[channel] == SetupState::Selected ? TestSetup::Active : 0;
+    t.highestChannel = s.highestChannel;
+    t.monitorChannel = s.monitorChannel;
+    t.calInterval = quint32(qMax(0, s.calInterval));
+    t.projectIdent = s.projectIdent;
+    t.timeZoneOffset = m_p.state.gmtDelta;
+    return t;
+}
+
+void InitializeCommand::upload()
+{
+    m_p.ui.SSTab1->setEnabled(false);
+    m_p.connection.initializer.setSetup(testSetup());
+    m_p.connection.initializer.subInitLogger();
+    m_p.ui.SSTab1->setEnabled(true);
+}

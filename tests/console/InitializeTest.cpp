@@ -1,0 +1,117 @@
+#include "tests/console/LoggerWindowFixture.h"
+
+#include "console/LoggerStatusView.h"
+#include "console/MainTab.h"
+#include "sim/LoggerPresets.h"
+#include "ui_FrmStartup.h"
+#include "ui_LoggerStatusView.h"
+
+#include <QTest>
+
+// Initialize Logger on the Setup tab of a shown window, with the simulated
+// logger read at Log On, driven as an operator drives it.
+class Initialize : public LoggerWindowFixture
+{
+protected:
+    explicit Initialize(LoggerPreset preset = LoggerPreset::Downloaded)
+        : LoggerWindowFixture(LoggerPresets::build(preset, VirtualEventLoop().now()))
+    {
+    }
+
+    void SetUp() override
+    {
+        openWindow();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        logOn();
+        ASSERT_TRUE(connection.header.headerValid);
+        ui().SSTab1->setCurrentIndex(MainTab::Setup);
+    }
+
+    // Types the period into its field and clicks the unit's circle.
+    void choosePeriod(const QString &period, QRadioButton *unit)
+    {
+        QLineEdit *field = ui().TxtScanPeriod;
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, period);
+        QTest::mouseClick(unit, Qt::LeftButton, {}, QPoint(6, unit->height() / 2));
+    }
+    const ScriptedDialogs::Box *box(const QString &title) const
+    {
+        for (const ScriptedDialogs::Box &b : dialogs.shown())
+            if (b.title == title)
+                return &b;
+        return nullptr;
+    }
+};
+
+TEST_F(Initialize, ComposedSetupIsUploadedAndTheReconnectedLoggerShowsIt)
+{
+    choosePeriod("2", ui().OptMins);
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Up-load message");
+    port.forget();
+    ui().CmdInitialize->click();
+
+    const ScriptedDialogs::Box *confirmation = box("Up-load message");
+    ASSERT_NE(confirmation, nullptr);
+    EXPECT_TRUE(confirmation->text.startsWith("Scan period: 00:02:00\rNumber of channels: "))
+        << confirmation->text.toStdString();
+    EXPECT_EQ(confirmation->buttons, int(Dialogs::OkCancel));
+    const QString wire = port.writtenText();
+    EXPECT_TRUE(wire.contains("d0410#0078")) << "period 120 s, as a hex word: " << wire.toStdString();
+    EXPECT_TRUE(wire.contains("|l|")) << "logging switched on";
+    EXPECT_TRUE(ui().SSTab1->isEnabled());
+
+    logger.unplug();
+    settle();
+    logger.plugIn();
+    settle(40);
+    ASSERT_TRUE(connection.header.headerValid);
+    EXPECT_EQ(window->statusView().ui().LblRdSamplePeriod->text(), "00:02:00");
+    EXPECT_TRUE(logger.isLogging());
+}
+
+// The tab as it is entered: no scan period yet.
+TEST_F(Initialize, WithoutAScanPeriodNothingIsWritten)
+{
+    ASSERT_TRUE(ui().TxtScanPeriod->text().isEmpty());
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Monitor Channel Warning--Scan Rate");
+    dialogs.expect("Select scan period");
+    port.forget();
+    ui().CmdInitialize->click();
+    ASSERT_NE(box("Select scan period"), nullptr);
+    EXPECT_EQ(box("Select scan period")->text, "Please enter the scan period.");
+    EXPECT_EQ(box("Select scan period")->icon, int(Dialogs::Critical));
+    EXPECT_EQ(port.writtenText().count('d'), 0) << port.writtenText().toStdString();
+}
+
+class InitializeNeverDownloaded : public Initialize
+{
+protected:
+    InitializeNeverDownloaded()
+        : Initialize(LoggerPreset::Finished)
+    {
+    }
+};
+
+// A test that was never downloaded: Cancel, the default, keeps it in the logger.
+TEST_F(InitializeNeverDownloaded, CancelKeepsTheOldTest)
+{
+    choosePeriod("2", ui().OptMins);
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Up-load message");
+    dialogs.expect("Data Not Downloaded Warning", Dialogs::Cancel);
+    port.forget();
+    ui().CmdInitialize->click();
+    const ScriptedDialogs::Box *warning = box("Data Not Downloaded Warning");
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->text, "DATA HAS NEVER BEEN DOWNLOADED!\r\n\r\n   CANCEL to allow download, or\r\n"
+                             "     OK to initialize logger.\r\n");
+    EXPECT_EQ(warning->defaultButton, int(Dialogs::DefaultButton2));
+    EXPECT_FALSE(port.writtenText().contains("d04")) << "no header line written";
+}
