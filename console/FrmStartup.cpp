@@ -1,6 +1,7 @@
 #include "console/FrmStartup.h"
 
 #include "console/InitializeCommand.h"
+#include "console/SavedSetup.h"
 
 #include "console/ClockDisplay.h"
 #include "console/ConnectionWiring.h"
@@ -57,6 +58,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     m_statusView->placeIn(m_ui->statusViewArea);
     m_initialize = new InitializeCommand(
         {*m_ui, m_setup, m_state, *m_setupRules, connection, dialogs, m_settings}, this);
+    new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup});
     addKeyboardAccess(connection);

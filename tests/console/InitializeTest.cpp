@@ -2,6 +2,8 @@
 
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/SavedSetup.h"
+#include "console/SetupState.h"
 #include "sim/LoggerPresets.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -114,4 +116,53 @@ TEST_F(InitializeNeverDownloaded, CancelKeepsTheOldTest)
                              "     OK to initialize logger.\r\n");
     EXPECT_EQ(warning->defaultButton, int(Dialogs::DefaultButton2));
     EXPECT_FALSE(port.writtenText().contains("d04")) << "no header line written";
+}
+
+// The saved setup list: two digits a channel, the monitor in channel 1's.
+TEST(SavedSetupList, ChannelsAndMonitorAsThirtyTwoDigits)
+{
+    const struct
+    {
+        std::array<bool, 8> channels;
+        int monitor;
+        const char *list;
+    } cases[] = {
+        {{true, true, true, true}, 0, "40404040000000000000000000000000"},
+        {{true, true, true, true}, 2, "C2404040000000000000000000000000"},
+        {{true, false, false, false, false, false, false, true}, 8, "C8000000000000400000000000000000"},
+    };
+    for (const auto &c : cases) {
+        const SavedSetup::Selection selection{c.channels, c.monitor};
+        EXPECT_EQ(SavedSetup::encode(selection), c.list);
+        const SavedSetup::Selection back = SavedSetup::decode(c.list);
+        EXPECT_EQ(back.channels, c.channels) << c.list;
+        EXPECT_EQ(back.monitorChannel, c.monitor) << c.list;
+    }
+    EXPECT_EQ(SavedSetup::decode("zz").channels, (std::array<bool, 8>{})) << "junk reads as nothing";
+}
+
+// Save Current, a changed setup, Load Saved: the saved one is back.
+TEST_F(Initialize, SaveCurrentThenLoadSavedRestoresTheSetup)
+{
+    choosePeriod("30", ui().OptSecs);
+    QTest::mouseClick(ui().TxtProjIdent, Qt::LeftButton);
+    QTest::keyClicks(ui().TxtProjIdent, "Pump 7");
+    const bool channel3 = window->setup().channelSelect[3] == SetupState::Selected;
+    dialogs.expect("Save Setup Check");
+    ui().cmdSaveSetup->click();
+    EXPECT_EQ(startup.get("DefaultScanUnits", ""), "Sec");
+    EXPECT_EQ(startup.get("DefaultScanPeriod", ""), "30");
+    const QString saved = startup.get("DefaultScanlist", "");
+    EXPECT_EQ(saved.size(), 32);
+
+    choosePeriod("2", ui().OptMins);
+    QTest::mouseClick(ui().lblActCh3, Qt::LeftButton);
+    ASSERT_NE(window->setup().channelSelect[3] == SetupState::Selected, channel3);
+    ui().cmdLoadDefault->click();
+
+    EXPECT_EQ(ui().TxtScanPeriod->text(), "30");
+    EXPECT_TRUE(ui().OptSecs->isChecked());
+    EXPECT_EQ(ui().TxtProjIdent->text(), "Pump 7");
+    EXPECT_EQ(window->setup().channelSelect[3] == SetupState::Selected, channel3);
+    EXPECT_EQ(SavedSetup::encode(SavedSetup::decode(saved)), saved);
 }
