@@ -30,6 +30,15 @@ InitializeCommand::InitializeCommand(const Parts &parts, QObject *parent)
 {
     connect(m_p.ui.CmdInitialize, &QPushButton::clicked, this,
             &InitializeCommand::CmdInitialize_Click);
+    // Just before the channel configuration line is written, the active
+    // channels are counted again from the Setup tab.
+    m_p.connection.initializer.setRefreshChannelFlags([this](TestSetup &setup) {
+        m_p.setupRules.setNumberActiveChannels();
+        const TestSetup fresh = testSetup();
+        setup.channelSelect = fresh.channelSelect;
+        setup.highestChannel = fresh.highestChannel;
+        setup.monitorChannel = fresh.monitorChannel;
+    });
 }
 
 bool InitializeCommand::confirmedLogger()

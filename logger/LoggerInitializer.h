@@ -51,6 +51,11 @@ public:
                       Dialogs &linkDialogs, Dialogs &operatorDialogs);
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    // The Setup tab's part of the hooks, set apart from the logger side's.
+    void setRefreshChannelFlags(std::function<void(TestSetup &setup)> refresh)
+    {
+        m_hooks.refreshChannelFlags = std::move(refresh);
+    }
     void setSetup(const TestSetup &setup) { m_setup = setup; }
     const TestSetup &setup() const { return m_setup; }
     // The factory page's fields; the header read fills them.

@@ -166,3 +166,47 @@ TEST_F(Initialize, SaveCurrentThenLoadSavedRestoresTheSetup)
     EXPECT_EQ(window->setup().channelSelect[3] == SetupState::Selected, channel3);
     EXPECT_EQ(SavedSetup::encode(SavedSetup::decode(saved)), saved);
 }
+
+// With a monitor channel: the battery warning always, the scan-rate warning
+// below 10 s; Cancel at either writes nothing.
+TEST_F(Initialize, MonitorWarningsComeByThePeriodAndCancelStops)
+{
+    const struct
+    {
+        const char *period;
+        QRadioButton *Ui::FrmStartup::*unit;
+        QStringList cancelAt;
+        QStringList expectedBoxes;
+    } cases[] = {
+        {"2", &Ui::FrmStartup::OptMins, {"Monitor Channel Warning--Battery Power"},
+         {"Monitor Channel Warning--Battery Power"}},
+        {"5", &Ui::FrmStartup::OptSecs, {"Monitor Channel Warning--Battery Power"},
+         {"Short Duration", "Monitor Channel Warning--Battery Power"}},
+        {"5", &Ui::FrmStartup::OptSecs, {"Monitor Channel Warning--Scan Rate"},
+         {"Short Duration", "Monitor Channel Warning--Battery Power", "Monitor Channel Warning--Scan Rate"}},
+    };
+    for (const auto &c : cases) {
+        dialogs.allow("Short Duration");
+        QTest::mouseClick(ui().OptMonitorCh3, Qt::LeftButton, {}, QPoint(6, ui().OptMonitorCh3->height() / 2));
+        ASSERT_EQ(window->setup().monitorChannel, 3);
+        choosePeriod(c.period, ui().*c.unit);
+        const std::size_t before = dialogs.shown().size();
+        for (const QString &title : c.expectedBoxes)
+            if (title != "Short Duration")
+                dialogs.expect(title, c.cancelAt.contains(title) ? Dialogs::Cancel : Dialogs::Ok);
+        port.forget();
+        ui().CmdInitialize->click();
+        QStringList titles;
+        for (std::size_t i = before; i < dialogs.shown().size(); ++i)
+            titles << dialogs.shown()[i].title;
+        titles.removeAll("Short Duration");
+        QStringList expected = c.expectedBoxes;
+        expected.removeAll("Short Duration");
+        EXPECT_EQ(titles, expected) << c.period;
+        EXPECT_EQ(port.writtenText().count('d'), 0) << c.period;
+    }
+    const ScriptedDialogs::Box *rate = box("Monitor Channel Warning--Scan Rate");
+    ASSERT_NE(rate, nullptr);
+    EXPECT_TRUE(rate->text.startsWith("The MONITOR function is enabled.\r\n"
+                                      "Monitor Mode does not operate reliably when Scan Interval is less than 10 seconds."));
+}
