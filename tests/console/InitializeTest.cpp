@@ -210,3 +210,20 @@ TEST_F(Initialize, MonitorWarningsComeByThePeriodAndCancelStops)
     EXPECT_TRUE(rate->text.startsWith("The MONITOR function is enabled.\r\n"
                                       "Monitor Mode does not operate reliably when Scan Interval is less than 10 seconds."));
 }
+
+// OK to the never-downloaded warning: the confirmation again, then the upload.
+TEST_F(InitializeNeverDownloaded, OkInitializesAfterTheConfirmation)
+{
+    choosePeriod("2", ui().OptMins);
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Up-load message");
+    dialogs.expect("Data Not Downloaded Warning", Dialogs::Ok);
+    port.forget();
+    ui().CmdInitialize->click();
+    int confirmations = 0;
+    for (const ScriptedDialogs::Box &b : dialogs.shown())
+        confirmations += b.title == "Up-load message" && b.text.startsWith("Scan period: ");
+    EXPECT_EQ(confirmations, 2) << "asked before the warning and again after it";
+    EXPECT_TRUE(port.writtenText().contains("d0410#0078")) << port.writtenText().toStdString();
+    EXPECT_TRUE(ui().SSTab1->isEnabled());
+}
