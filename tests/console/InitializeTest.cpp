@@ -227,3 +227,19 @@ TEST_F(InitializeNeverDownloaded, OkInitializesAfterTheConfirmation)
     EXPECT_TRUE(port.writtenText().contains("d0410#0078")) << port.writtenText().toStdString();
     EXPECT_TRUE(ui().SSTab1->isEnabled());
 }
+
+// The maintenance command: asked first, then sixteen lines for each of the
+// eight channel pages.
+TEST_F(Initialize, DefaultCalibrationIsWrittenOnlyWhenConfirmed)
+{
+    for (const int answer : {int(Dialogs::No), int(Dialogs::Yes)}) {
+        dialogs.expect("Default Calibration", answer);
+        port.forget();
+        ui().cmdDefaultCal->click();
+        int channelLines = 0;
+        for (const QString &message : port.writtenText().split('|'))
+            channelLines += message.startsWith("d0") && message.mid(1, 2) >= "06" && message.mid(1, 2) <= "0D";
+        EXPECT_EQ(channelLines, answer == Dialogs::Yes ? 128 : 0);
+    }
+    EXPECT_EQ(box("Default Calibration")->defaultButton, int(Dialogs::DefaultButton2));
+}
