@@ -1,5 +1,6 @@
 #include "console/FrmStartup.h"
 
+#include "console/BatteryInstalledCommand.h"
 #include "console/DefaultCalibrationCommand.h"
 #include "console/InitializeCommand.h"
 #include "console/SavedSetup.h"
@@ -61,6 +62,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
         {*m_ui, m_setup, m_state, *m_setupRules, connection, dialogs, m_settings}, this);
     new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
+    new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup});
     addKeyboardAccess(connection);

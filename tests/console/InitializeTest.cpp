@@ -4,6 +4,7 @@
 #include "console/MainTab.h"
 #include "console/SavedSetup.h"
 #include "console/SetupState.h"
+#include "logger/FunctionsSubs.h"
 #include "sim/LoggerPresets.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -242,4 +243,29 @@ TEST_F(Initialize, DefaultCalibrationIsWrittenOnlyWhenConfirmed)
         EXPECT_EQ(channelLines, answer == Dialogs::Yes ? 128 : 0);
     }
     EXPECT_EQ(box("Default Calibration")->defaultButton, int(Dialogs::DefaultButton2));
+}
+
+// A new battery: its date into 0500 and the initializations since it reset,
+// each line keeping the date serial first as the header read takes it.
+TEST_F(Initialize, NewBatteryWritesItsDateAndResetsTheCount)
+{
+    ui().SSTab1->setCurrentIndex(MainTab::CalData);
+    dialogs.allow("New battery reset", Dialogs::Cancel);
+    port.forget();
+    QTest::mouseClick(ui().ChkBattInst, Qt::LeftButton, {}, QPoint(6, ui().ChkBattInst->height() / 2));
+    ASSERT_TRUE(ui().ChkBattInst->isChecked());
+
+    const QString today = fnDateToSerialText(loop.now()).left(5);
+    const QByteArray battery = logger.image().header.mid(0x0500, 16);
+    EXPECT_TRUE(battery.startsWith(today.toLatin1())) << battery.constData();
+    EXPECT_TRUE(battery.endsWith("BmAH")) << battery.constData();
+    const QByteArray init = logger.image().header.mid(0x0420, 16);
+    EXPECT_EQ(init.left(12), fnDateToSerialText(connection.header.initDate).toLatin1());
+    EXPECT_TRUE(init.endsWith("0000"));
+
+    logger.unplug();
+    settle();
+    logger.plugIn();
+    settle(40);
+    EXPECT_EQ(connection.header.batteryDate.date(), loop.now().date());
 }
