@@ -23,13 +23,9 @@ protected:
 
     void SetUp() override
     {
-        openWindow();
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        logOn();
-        ASSERT_TRUE(connection.header.headerValid);
-        ui().SSTab1->setCurrentIndex(MainTab::Setup);
+        openOnSetupTab();
+        if (HasFatalFailure())
+            return;
     }
 
     // Types the period into its field and clicks the unit's circle.

@@ -1,8 +1,10 @@
 #include "tests/console/LoggerWindowFixture.h"
 
+#include "console/MainTab.h"
 #include "ui_FrmStartup.h"
 
 #include <QDir>
+#include <QTest>
 #include <utility>
 
 int OpenBoxDialogs::Message_Box(const QString &prompt, int buttonsAndIcon, const QString &title)
@@ -38,4 +40,15 @@ void LoggerWindowFixture::logOn(double seconds)
 {
     window->ui().CmdLogOn->click();
     loop.advanceSeconds(seconds);
+}
+
+void LoggerWindowFixture::openOnSetupTab()
+{
+    openWindow();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    logOn();
+    ASSERT_TRUE(connection.header.headerValid);
+    window->ui().SSTab1->setCurrentIndex(MainTab::Setup);
 }

@@ -39,6 +39,9 @@ protected:
     void openWindow();
     // Presses Log On and lets the new connection read the logger.
     void logOn(double seconds = 30);
+    // The window shown and active, as keyboard and mouse tests need it, the
+    // logger read, and the Setup tab on top.
+    void openOnSetupTab();
     void settle(double seconds = 30) { loop.advanceSeconds(seconds); }
 
     Ui::FrmStartup &ui() { return window->ui(); }

@@ -34,13 +34,9 @@ protected:
 
     void SetUp() override
     {
-        openWindow();
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        logOn();
-        ASSERT_TRUE(connection.header.headerValid);
-        ui().SSTab1->setCurrentIndex(MainTab::Setup);
+        openOnSetupTab();
+        if (HasFatalFailure())
+            return;
         // The memory of the worked examples.
         setup().memorySize = 32768;
     }
