@@ -1,7 +1,7 @@
 #include "console/BatteryInstalledCommand.h"
 
 #include "logger/FunctionsSubs.h"
-#include "logger/HeaderMap.h"
+#include "logger/HeaderLineWriter.h"
 #include "logger/LoggerConnection.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
@@ -31,8 +31,7 @@ void BatteryInstalledCommand::ChkBattInst_Click(bool ticked)
 {
     if (!ticked)
         return;
-    m_connection.headerReader.subConfirmSN();
-    if (m_connection.state.commAbort)
+    if (!m_connection.confirmedLogger())
         return;
     if (!(m_connection.statusByte.statusValue() & StoppedBit)) {
         const int answer = m_dialogs.Message_Box(
@@ -49,13 +48,9 @@ void BatteryInstalledCommand::ChkBattInst_Click(bool ticked)
     m_dialogs.setBusy(true);
     // Each line keeps the header's layout: the date serial in its first
     // twelve characters, then the marker and the reset count.
-    writeLine(BatteryDateLine, fnDateToSerialText(header.batteryDate) + QStringLiteral("BmAH"));
-    writeLine(InitDateLine, fnDateToSerialText(header.initDate) + QStringLiteral("0000"));
+    HeaderLineWriter writer(m_connection.transport, m_connection.state);
+    writer.begin();
+    writer.writeText(BatteryDateLine, fnDateToSerialText(header.batteryDate) + QStringLiteral("BmAH"));
+    writer.writeText(InitDateLine, fnDateToSerialText(header.initDate) + QStringLiteral("0000"));
     m_dialogs.setBusy(false);
-}
-
-void BatteryInstalledCommand::writeLine(int address, const QString &text)
-{
-    m_connection.transport.sendCommand(QStringLiteral("d"), HeaderMap::addressText(address),
-                                       QStringLiteral("#"), text, qint16(HeaderMap::LineBytes));
 }

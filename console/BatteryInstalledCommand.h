@@ -21,8 +21,6 @@ public:
     void ChkBattInst_Click(bool ticked);
 
 private:
-    void writeLine(int address, const QString &text);
-
     LoggerConnection &m_connection;
     EventLoop &m_loop;
     Dialogs &m_dialogs;

@@ -17,8 +17,7 @@ DefaultCalibrationCommand::DefaultCalibrationCommand(QAbstractButton &button,
 
 void DefaultCalibrationCommand::cmdDefaultCal_Click()
 {
-    m_connection.headerReader.subConfirmSN();
-    if (m_connection.state.commAbort)
+    if (!m_connection.confirmedLogger())
         return;
     // Every channel's calibration in the logger is replaced: ask first.
     const int answer = m_dialogs.Message_Box(

@@ -59,7 +59,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
         m_ui->statusViewArea);
     m_statusView->placeIn(m_ui->statusViewArea);
     m_initialize = new InitializeCommand(
-        {*m_ui, m_setup, m_state, *m_setupRules, connection, dialogs, m_settings}, this);
+        {*m_ui, m_setup, m_state, *m_setupRules, connection, dialogs, *m_defaults}, this);
     new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);

@@ -1,5 +1,6 @@
 #include "console/InitializeCommand.h"
 
+#include "console/DefaultsTab.h"
 #include "console/MainWindowState.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
@@ -7,7 +8,6 @@
 #include "logger/LoggerConnection.h"
 #include "logger/TestSetup.h"
 #include "platform/Dialogs.h"
-#include "platform/StartupSettings.h"
 #include "ui_FrmStartup.h"
 
 #include <QTime>
@@ -41,15 +41,9 @@ InitializeCommand::InitializeCommand(const Parts &parts, QObject *parent)
     });
 }
 
-bool InitializeCommand::confirmedLogger()
-{
-    m_p.connection.headerReader.subConfirmSN();
-    return !m_p.connection.state.commAbort;
-}
-
 void InitializeCommand::CmdInitialize_Click()
 {
-    if (!confirmedLogger() || !checkChannelsAndPeriod())
+    if (!m_p.connection.confirmedLogger() || !checkChannelsAndPeriod())
         return;
     prepareUpload();
     if (!confirmUpload() || !checkPeriodSeconds())
@@ -78,7 +72,7 @@ void InitializeCommand::CmdInitialize_Click()
 
 void InitializeCommand::initializeAfterWarning()
 {
-    if (!confirmedLogger())
+    if (!m_p.connection.confirmedLogger())
         return;
     if (!m_p.connection.state.loggerConnected) {
         m_p.dialogs.Message_Box(QStringLiteral("There are no loggers detected.") + Cr + Cr
@@ -150,10 +144,7 @@ void InitializeCommand::prepareUpload()
     if (m_p.ui.chkRemoteDisplay->isChecked() && units.contains(QStringLiteral("ph"), Qt::CaseInsensitive)
         && m_openPhSetup)
         m_openPhSetup();
-    const QString wait = m_p.settings.get(QStringLiteral("WaitPeriod"), QStringLiteral("15"));
-    m_p.ui.txtWaits->setText(wait);
-    double seconds = 0;
-    m_p.state.waitSeconds = StartupSettings::parseNumber(wait, &seconds) ? qint32(seconds) : 15;
+    m_p.defaults.loadWaitPeriod();
     m_p.setupRules.setNumberActiveChannels();
 }
 

@@ -7,10 +7,10 @@
 namespace Ui {
 class FrmStartup;
 }
+class DefaultsTab;
 class Dialogs;
 class LoggerConnection;
 class SetupRules;
-class StartupSettings;
 struct MainWindowState;
 struct SetupState;
 struct TestSetup;
@@ -32,7 +32,7 @@ public:
         SetupRules &setupRules;
         LoggerConnection &connection;
         Dialogs &dialogs;
-        StartupSettings &settings;
+        DefaultsTab &defaults;
     };
 
     explicit InitializeCommand(const Parts &parts, QObject *parent = nullptr);
@@ -51,7 +51,6 @@ public:
     TestSetup testSetup() const;
 
 private:
-    bool confirmedLogger();
     bool checkChannelsAndPeriod();
     bool acceptMonitorWarnings();
     void prepareUpload();

@@ -101,12 +101,7 @@ void SavedSetup::select(const Selection &selection)
         if (rules.isChannelShownSelected(channel) != selection.channels[channel - 1])
             rules.lblActChClick(channel);
     }
-    const int monitor = selection.monitorChannel <= 8 ? selection.monitorChannel : 0;
-    m_p.setup.monitorChannel = qint16(monitor);
-    const float extra = monitor ? SetupState::Selected : 0.0f;
-    m_p.setup.channelSelect[9] = extra;
-    m_p.setup.channelSelect[10] = extra;
-    rules.restoreMonitorOptions();
-    m_p.ui.lblMonitorOff->setText(monitor ? QStringLiteral("Monitor On") : QStringLiteral("Monitor OFF"));
+    // Clears the unit as any monitor change does; Load Saved chooses it after.
+    rules.selectMonitor(selection.monitorChannel);
     rules.setNumberActiveChannels();
 }

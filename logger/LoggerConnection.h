@@ -35,6 +35,13 @@ public:
     // The program is ending: nothing more goes to the logger, every wait
     // ends and the port closes.
     void shutDown() { link.shutDown(); }
+    // The serial-number confirmation every operator command runs first:
+    // false when the operator refused the connected logger.
+    bool confirmedLogger()
+    {
+        headerReader.subConfirmSN();
+        return !state.commAbort;
+    }
 
     LinkState state;
     // The boxes of the link and logger side; none is shown for a sequence
