@@ -76,6 +76,11 @@ QString ClockDisplay::dateTimeText(const QDateTime &t)
     return t.toString(DateFormat + u' ' + TimeFormat);
 }
 
+QDateTime ClockDisplay::dateTimeFromText(const QString &text)
+{
+    return QDateTime::fromString(text, DateFormat + u' ' + TimeFormat);
+}
+
 void ClockDisplay::start()
 {
     m_ui.TxtGMTDelta->setText(QString::number(m_state.gmtDelta));

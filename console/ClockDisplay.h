@@ -39,6 +39,8 @@ public:
     void TxtSystemTimeInp_LostFocus();
 
     static QString dateTimeText(const QDateTime &t);
+    // The reverse, for the start and stop displays; invalid for other text.
+    static QDateTime dateTimeFromText(const QString &text);
 
 private:
     bool setClock(const QDateTime &target, const QString &title);

@@ -1,5 +1,6 @@
 #include "console/InitializeCommand.h"
 
+#include "console/ClockDisplay.h"
 #include "console/DefaultsTab.h"
 #include "console/MainWindowState.h"
 #include "console/ScanPeriodRules.h"
@@ -17,8 +18,6 @@ namespace {
 const QString Cr = QStringLiteral("\r");
 const QString CrLf = QStringLiteral("\r\n");
 const QString UploadTitle = QStringLiteral("Up-load message");
-// How the start and stop displays show a date and time.
-const QString DisplayFormat = QStringLiteral("yyyy MM dd hh:mm:ss");
 // Position of a monitor channel's readings in the channel selection.
 constexpr int MonitorPosition = 9;
 
@@ -198,8 +197,8 @@ bool InitializeCommand::checkPeriodSeconds()
 
 void InitializeCommand::takeStartAndStopFromDisplays()
 {
-    const QDateTime start = QDateTime::fromString(m_p.ui.LblStartTime->text(), DisplayFormat);
-    const QDateTime stop = QDateTime::fromString(m_p.ui.LblStopTime->text(), DisplayFormat);
+    const QDateTime start = ClockDisplay::dateTimeFromText(m_p.ui.LblStartTime->text());
+    const QDateTime stop = ClockDisplay::dateTimeFromText(m_p.ui.LblStopTime->text());
     if (start.isValid())
         m_p.setup.startTime = start;
     if (stop.isValid())
