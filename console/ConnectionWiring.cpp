@@ -224,6 +224,7 @@ void ConnectionWiring::wireHeaderRead()
     hooks.autoBaudSwitch = [this] { m_c.link.baud().autoSwitchBaud(); };
     hooks.subLoggerPresent = [this] { m_w.view.subLoggerPresent(); };
     hooks.connectionCheck = [this] { m_c.link.subCheckCTS(); };
+    hooks.subParseHdrtoCSV = [this] { m_c.download.subParseHdrtoCSV(); };
     reader->setHooks(hooks);
 }
 

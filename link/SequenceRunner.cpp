@@ -26,6 +26,26 @@ void SequenceRunner::supersede(std::function<void()> sequence)
     });
 }
 
+bool SequenceRunner::runCommand(const std::function<void()> &command)
+{
+    if (m_running || m_shutDown)
+        return false;
+    m_running = true;
+    m_state.abandoned = false;
+    command();
+    m_running = false;
+    if (!m_shutDown)
+        m_state.abandoned = false;
+    if (m_queued && !m_kickPosted) {
+        m_kickPosted = true;
+        m_loop.post([this] {
+            m_kickPosted = false;
+            runQueued();
+        });
+    }
+    return true;
+}
+
 void SequenceRunner::abandonRunning()
 {
     if (!m_running)

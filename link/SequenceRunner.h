@@ -23,6 +23,11 @@ public:
     // Queues sequence; a sequence already running is abandoned, one queued
     // and not yet started is replaced.
     void supersede(std::function<void()> sequence);
+    // Runs an operator command that talks to the logger (a download) now,
+    // as the running sequence: a lost logger or a newer connection abandons
+    // it like any other, and a connection arriving meanwhile waits for it to
+    // unwind. False, without running it, while another sequence runs.
+    bool runCommand(const std::function<void()> &command);
     // Abandons the running sequence, which serves nobody any more.
     void abandonRunning();
     // The logger went away: abandon the running sequence, drop a queued one.

@@ -13,9 +13,11 @@ LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &s
     , headerReader(header, transport, state, loop, linkDialogs)
     , capture(transport.lineReader(), state, loop)
     , initializer(header, transport, statusByte, state, loop, linkDialogs, dialogs)
+    , download({header, transport, statusByte, capture, headerReader, state, loop, dialogs})
 {
     wireLink();
     wireInitializer();
+    wireDownload();
     buttons.setHooks(buttonHooks());
 }
 
@@ -73,4 +75,13 @@ void LoggerConnection::readHeader()
     FactoryFields &factory = initializer.factory();
     factory = factoryFieldsFromHeader(header);
     takeReferences(factory, capture.values());
+}
+
+// Without windows the download takes the channel selection the logger holds
+// and the memory its header states; the windows replace these.
+void LoggerConnection::wireDownload()
+{
+    DataDownload::Hooks hooks;
+    hooks.installedMemory = [this] { return header.memoryInstalled; };
+    download.setHooks(std::move(hooks));
 }

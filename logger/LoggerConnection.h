@@ -13,6 +13,7 @@
 #include "logger/HeaderReader.h"
 #include "logger/LoggerInitializer.h"
 #include "logger/LoggerHeader.h"
+#include "logger/download/DataDownload.h"
 
 class Dialogs;
 class EventLoop;
@@ -60,9 +61,12 @@ public:
     // Test, factory and calibration initializations; its factory fields
     // follow every header read.
     LoggerInitializer initializer;
+    // The scan download into the data files.
+    DataDownload download;
 
 private:
     void wireLink();
     void wireInitializer();
+    void wireDownload();
     void readHeader();
 };

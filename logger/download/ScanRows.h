@@ -1,0 +1,91 @@
+#pragma once
+
+#include "logger/download/DataWords.h"
+#include "logger/download/DownloadColumns.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// Turns the words of the data memory into the rows of the comma-separated
+// file: scan number, time, the counts of the active columns and one
+// engineering-unit cell per column, with the status events and memory errors
+// the words reveal as lines of their own between the rows. It sees only the
+// words below the end of the data, so every complete scan read becomes a row
+// and nothing past the data does.
+class ScanRows
+{
+public:
+    // No battery channel.
+    static constexpr int NoBatteryChannel = 16;
+
+    struct Setup
+    {
+        DownloadColumns columns;
+        // N: tags 0 to N - 1 are channels 1 to N.
+        int activeChannels = 0;
+        // The index of the first stored scan: -2 or -1.
+        qint64 firstIndex = -1;
+        QDateTime initDate;
+        QDateTime startDate;
+        quint32 periodSeconds = 0;
+        // Rows up to this scan number carry their time; 0 or less: all do.
+        qint64 eventScanNumber = 0;
+        // The scan of the first status event from the status byte read.
+        qint64 firstEventScan = 0;
+        // The row of the header block's "Slope:" line.
+        int slopeRow = 0;
+        int batteryChannel = NoBatteryChannel;
+        int batteryThreshold = 5000;
+    };
+
+    // Where rows go and whom they tell. write() returns false when the
+    // file could not take the text; syncError() true for Retry.
+    struct Sink
+    {
+        std::function<bool(const QString &text)> write;
+        std::function<int()> linesWritten;
+        std::function<QString()> statusLine;
+        std::function<void(qint64 scanIndex)> lowBattery;
+        std::function<bool(qint64 address, qint64 endAddress, const QString &row)> syncError;
+    };
+
+    enum class Outcome { Go, SyncCancel, WriteFailed };
+
+    ScanRows(const Setup &setup, Sink sink);
+
+    // One word at byte address `address` of the line read at `lineAddress`.
+    Outcome addWord(const DataWord &word, qint64 lineAddress, qint64 endAddress);
+    // Writes the row still being built.
+    Outcome finish();
+    // Writes what the row holds so far (a sync error's Cancel ends there).
+    Outcome flush();
+
+    bool lowBatterySeen() const { return m_lowBatterySeen; }
+    bool firstEventReached() const { return m_firstEventReached; }
+    qint64 firstEventIndex() const { return m_firstEventIndex; }
+    qint64 scanIndex() const { return m_index; }
+
+    // The time of scan index k: start + k periods; -1: start - 255 s;
+    // -2: the initialization date.
+    QDateTime scanTime(qint64 index) const;
+
+private:
+    void addStatusLine();
+    Outcome startScan(int count);
+    void addCount(int column, int count);
+    void endScan();
+    bool scanEndsAt(int column) const;
+    void checkBattery(int column, int count, qint64 lineAddress, qint64 endAddress);
+
+    Setup m_setup;
+    Sink m_sink;
+    QList<int> m_activeColumns;
+    std::array<int, DownloadColumns::Count> m_counts{};
+    QString m_row;
+    int m_rowNumber = 0;
+    qint64 m_index;
+    bool m_lowBatterySeen = false;
+    bool m_firstEventReached = false;
+    qint64 m_firstEventIndex = 0;
+};
