@@ -17,7 +17,7 @@ LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &s
 {
     wireLink();
     wireInitializer();
-    wireDownload();
+    download.setHooks(downloadHooks());
     buttons.setHooks(buttonHooks());
 }
 
@@ -78,10 +78,11 @@ void LoggerConnection::readHeader()
 }
 
 // Without windows the download takes the channel selection the logger holds
-// and the memory its header states; the windows replace these.
-void LoggerConnection::wireDownload()
+// and the memory its header states.
+DataDownload::Hooks LoggerConnection::downloadHooks()
 {
     DataDownload::Hooks hooks;
+    hooks.columns = [this] { return DownloadColumns::fromChannelConfig(capture.values().channelConfig); };
     hooks.installedMemory = [this] { return header.memoryInstalled; };
-    download.setHooks(std::move(hooks));
+    return hooks;
 }

@@ -32,6 +32,9 @@ public:
     // The maintenance buttons' hooks this side can fill (serial-number
     // confirmation, buffer clearing); the windows add theirs.
     MaintenanceButtons::Hooks buttonHooks();
+    // The download's hooks this side can fill (the logger's own channel
+    // selection and memory size); the windows add the files and texts.
+    DataDownload::Hooks downloadHooks();
 
     // The program is ending: nothing more goes to the logger, every wait
     // ends and the port closes.
@@ -67,6 +70,5 @@ public:
 private:
     void wireLink();
     void wireInitializer();
-    void wireDownload();
     void readHeader();
 };

@@ -179,6 +179,14 @@ bool DataDownload::openFiles(Run &run)
     if (!m_files.subOpenFile(m_header.serialNumber, run.started, fileOptions()))
         return false;
     run.columns = columns();
+    ScanRows::Setup &rows = run.rows;
+    rows.columns = run.columns;
+    rows.activeChannels = std::clamp<int>(m_header.activeChannelCount, 0, LoggerHeader::ChannelBlocks);
+    rows.waitSeconds = m_capture.values().preset.waits.value;
+    rows.startDate = m_header.startDate;
+    rows.periodSeconds = m_header.scanPeriod;
+    rows.eventScanNumber = m_capture.eventScanNumber();
+    rows.firstEventScan = m_statusByte.scanNumber();
     return true;
 }
 
@@ -225,16 +233,18 @@ void DataDownload::boundToMemory(Run &run)
     Q_EMIT endAddressShown(QString::number(run.endAddress), fnHex6(qint32(run.endAddress)));
 }
 
-// Zeros the line after the data. Never at or past the top of memory, where
-// no line exists to take it; and a line that does not take the zeros does
-// not cost the operator the data below it.
+// Zeros the first whole line after the data (a line holding the last words
+// keeps them). Never at or past the top of memory, where no line exists to
+// take it; and a line that does not take the zeros does not cost the
+// operator the data below it.
 void DataDownload::markEndOfData(const Run &run)
 {
-    const quint32 installed = installedMemory();
-    if (run.endAddress + LineBytes > qint64(installed))
+    const qint64 line = (run.endAddress + LineBytes - 1) / LineBytes * LineBytes;
+    if (line + LineBytes > qint64(installedMemory()))
         return;
-    m_transport.sendCommand(QStringLiteral("f"), fnHex6(qint32(run.endAddress)), QStringLiteral("#"),
-                            QString(32, u'0'));
+    // A length asks the transport for the checksum the logger expects.
+    m_transport.sendCommand(QStringLiteral("f"), fnHex6(qint32(line)), QStringLiteral("#"),
+                            QString(2 * LineBytes, u'0'), 1);
     if (!m_state.abandoned)
         m_state.commAbort = false;
 }
@@ -247,7 +257,8 @@ void DataDownload::readMemory(Run &run)
     ScanRows rows(run.rows, rowSink());
     for (run.address = 0; run.address < run.endAddress; run.address += LineBytes) {
         Q_EMIT progressChanged(run.address, run.endAddress - run.address);
-        m_loop.yield();
+        // Lets the windows (the cancel button) in without waiting for anything.
+        m_loop.yieldUntil(m_loop.elapsedNs());
         QString line;
         if (m_state.commAbort || !readLine(run.address, &line)) {
             run.aborted = !m_files.failed();
@@ -385,7 +396,8 @@ void DataDownload::complete(Run &run)
 void DataDownload::recordDownload(const Run &run)
 {
     const QString time = run.started.toString(QStringLiteral("yyyy/MM/dd hh:mm")).leftJustified(16);
-    const QString name = QFileInfo(m_files.baseName()).fileName().leftJustified(32).left(32);
+    const QString name =
+        (QFileInfo(m_files.baseName()).fileName() + QStringLiteral(".CSV")).leftJustified(32).left(32);
     HeaderLineWriter writer(m_transport, m_state);
     writer.begin();
     const bool written = writer.writeText(0x0540, time) && writer.writeText(0x0550, name.left(16))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <array>
 
 // Which of the ten result columns a download fills: columns 0-7 are channels
@@ -25,6 +26,27 @@ struct DownloadColumns
         for (int c = 0; c < Count; ++c)
             columns.active[c] = select[c] == Selected;
         columns.monitorChannel = monitorChannel;
+        return columns;
+    }
+
+    // From the channel configuration the logger keeps (line 0040): bit 6
+    // of channel c's byte marks it active; bit 7 of channel 1's byte marks a
+    // monitor channel, whose number is that byte's second digit.
+    static DownloadColumns fromChannelConfig(const QString &digits)
+    {
+        DownloadColumns columns;
+        for (int c = 0; c < 8; ++c) {
+            bool ok = false;
+            const int byte = digits.mid(2 * c, 2).toInt(&ok, 16);
+            columns.active[c] = ok && (byte & 0x40);
+        }
+        bool ok = false;
+        const int first = digits.left(2).toInt(&ok, 16);
+        const int monitor = ok && (first & 0x80) ? (first & 0x0F) : 0;
+        if (monitor >= 1 && monitor <= 8) {
+            columns.monitorChannel = monitor;
+            columns.active[MonitorMax] = columns.active[MonitorMin] = true;
+        }
         return columns;
     }
 

@@ -24,9 +24,10 @@ QDateTime ScanRows::scanTime(qint64 index) const
 {
     if (index >= 0)
         return m_setup.startDate.addSecs(index * qint64(m_setup.periodSeconds));
+    const qint64 wait = m_setup.waitSeconds;
     if (index == -1)
-        return m_setup.startDate.addSecs(-EarlyScanSeconds);
-    return m_setup.initDate;
+        return m_setup.startDate.addSecs(-qMin(wait, EarlyScanSeconds));
+    return m_setup.startDate.addSecs(-wait);
 }
 
 ScanRows::Outcome ScanRows::addWord(const DataWord &word, qint64 lineAddress, qint64 endAddress)

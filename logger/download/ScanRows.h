@@ -26,8 +26,9 @@ public:
         int activeChannels = 0;
         // The index of the first stored scan: -2 or -1.
         qint64 firstIndex = -1;
-        QDateTime initDate;
         QDateTime startDate;
+        // The start delay the test was set up with.
+        quint32 waitSeconds = 0;
         quint32 periodSeconds = 0;
         // Rows up to this scan number carry their time; 0 or less: all do.
         qint64 eventScanNumber = 0;
@@ -66,8 +67,9 @@ public:
     qint64 firstEventIndex() const { return m_firstEventIndex; }
     qint64 scanIndex() const { return m_index; }
 
-    // The time of scan index k: start + k periods; -1: start - 255 s;
-    // -2: the initialization date.
+    // The time of scan index k: start + k periods. The wake-up scans before
+    // the start: -2 when logging was switched on (start - wait), -1 255 s
+    // before the start, or at the switch-on for a shorter wait.
     QDateTime scanTime(qint64 index) const;
 
 private:
