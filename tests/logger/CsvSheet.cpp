@@ -74,10 +74,10 @@ std::optional<double> CsvSheet::value(int row, int column) const
     return *count * *slope + *offset + *tare;
 }
 
-int CsvSheet::findRow(const QString &firstCell) const
+int CsvSheet::findRow(const QString &text, int column) const
 {
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (!m_rows[r].isEmpty() && m_rows[r][0] == firstCell)
-            return r + 1;
+    for (int r = 1; r <= m_rows.size(); ++r)
+        if (cell(r, column) == text)
+            return r;
     return 0;
 }

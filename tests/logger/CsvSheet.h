@@ -18,8 +18,8 @@ public:
     // The value of a cell: its number, or what its formula "=C12*F$9+F$10+F$8"
     // computes; nothing for text.
     std::optional<double> value(int row, int column) const;
-    // The first row whose first cell is the text, 1-based; 0 when none.
-    int findRow(const QString &firstCell) const;
+    // The first row whose cell in the column is the text, 1-based; 0 when none.
+    int findRow(const QString &text, int column = 1) const;
 
 private:
     QList<QStringList> m_rows;

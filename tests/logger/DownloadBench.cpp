@@ -5,10 +5,13 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-DownloadBench::DownloadBench(const LoggerImage &image)
+DownloadBench::DownloadBench(const LoggerImage &image, int wordsPerScan)
     : TransportBench(loop, image)
     , downloader(connection.download)
 {
+    EventCapture::Hooks captureHooks;
+    captureHooks.setup.wordsPerScan = [wordsPerScan] { return wordsPerScan; };
+    connection.capture.setHooks(captureHooks);
     QDir().mkpath(folder());
     options.folder = folder();
     options.csv = true;

@@ -15,7 +15,9 @@
 class DownloadBench : public VirtualLoopOwner, public TransportBench
 {
 public:
-    explicit DownloadBench(const LoggerImage &image);
+    // With the words a scan takes, the event capture finds the scan numbers
+    // of the logger's events (the Setup tab tells it that in the program).
+    explicit DownloadBench(const LoggerImage &image, int wordsPerScan = 0);
 
     // Answers the save dialog with this name in the data folder.
     void chooseName(const QString &name) { dialogs.expectFileName(folder() + u'/' + name); }
