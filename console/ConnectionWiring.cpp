@@ -218,13 +218,10 @@ void ConnectionWiring::wireHeaderRead()
         for (int i = 0; i < 8 && i < labels.size(); ++i)
             channels[i]->setText(labels[i]);
     });
-    HeaderReader::Hooks hooks;
+    HeaderReader::Hooks hooks = m_c.headerHooks();
     // An older-series logger cannot be served: the program ends after saying so.
     hooks.endProgram = [] { QCoreApplication::exit(0); };
-    hooks.autoBaudSwitch = [this] { m_c.link.baud().autoSwitchBaud(); };
     hooks.subLoggerPresent = [this] { m_w.view.subLoggerPresent(); };
-    hooks.connectionCheck = [this] { m_c.link.subCheckCTS(); };
-    hooks.subParseHdrtoCSV = [this] { m_c.download.subParseHdrtoCSV(); };
     reader->setHooks(hooks);
 }
 

@@ -17,6 +17,7 @@ LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &s
 {
     wireLink();
     wireInitializer();
+    headerReader.setHooks(headerHooks());
     download.setHooks(downloadHooks());
     buttons.setHooks(buttonHooks());
 }
@@ -75,6 +76,15 @@ void LoggerConnection::readHeader()
     FactoryFields &factory = initializer.factory();
     factory = factoryFieldsFromHeader(header);
     takeReferences(factory, capture.values());
+}
+
+HeaderReader::Hooks LoggerConnection::headerHooks()
+{
+    HeaderReader::Hooks hooks;
+    hooks.autoBaudSwitch = [this] { link.baud().autoSwitchBaud(); };
+    hooks.connectionCheck = [this] { link.subCheckCTS(); };
+    hooks.subParseHdrtoCSV = [this] { download.subParseHdrtoCSV(); };
+    return hooks;
 }
 
 // Without windows the download takes the channel selection the logger holds

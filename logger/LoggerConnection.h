@@ -32,6 +32,9 @@ public:
     // The maintenance buttons' hooks this side can fill (serial-number
     // confirmation, buffer clearing); the windows add theirs.
     MaintenanceButtons::Hooks buttonHooks();
+    // The header read's hooks this side can fill (the automatic baud
+    // switch, the connection check, the download file's header block).
+    HeaderReader::Hooks headerHooks();
     // The download's hooks this side can fill (the logger's own channel
     // selection and memory size); the windows add the files and texts.
     DataDownload::Hooks downloadHooks();

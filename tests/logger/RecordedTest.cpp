@@ -43,7 +43,8 @@ LoggerImage RecordedTest::image() const
     id.modelVersion = "ZL-8MC  ";
     id.serialNumber = "BENCH001";
     id.firmwareVersion = "Z540";
-    id.memoryTypeCode = 1;
+    id.memoryChips = memoryChips;
+    id.memoryTypeCode = memoryTypeCode;
     id.engineId = "ENG-Z8A";
     id.sigConId = "SC-MC8";
     id.engineSn = "E0000001";

@@ -30,6 +30,9 @@ struct RecordedTest
     QList<ChannelCalibration> calibration; // channels 1, 2, ...
     QList<Scan> scans;
     bool finished = true;
+    // The logger's data memory: chips of 16 << code KiB.
+    int memoryChips = 1;
+    int memoryTypeCode = 1;
 
     int wakeUps() const { return waitSeconds > 255 ? 2 : 1; }
     // The start of logging: the initialization plus the wait.
