@@ -295,7 +295,9 @@ int main(int argc, char **argv)
     // resumes on the scaled clock.
     LoggerSimulator logger(loop);
     logger.setTimeScale(options->timeScale);
-    logger.loadImage(*image);
+    // A test that was logging when the image was saved took its scans while
+    // the simulator was not running; they are in memory from here on.
+    const int caughtUp = logger.loadImage(*image);
     switchToRate(logger, options->baud);
     PtyLogger pty(logger, options->baud);
     if (!pty.open(&error))
@@ -310,6 +312,8 @@ int main(int argc, char **argv)
         keeper = std::make_unique<LoggerImageKeeper>(loop, logger, options->imageFile);
         keeper->setErrorHandler(
             [](const QString &error) { QTextStream(stderr) << "datalogger-sim: " << error << '\n'; });
+        if (caughtUp > 0)
+            keeper->memoryChanged();
     }
 
     QTextStream(stdout) << pty.path() << Qt::endl;
