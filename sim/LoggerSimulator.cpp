@@ -289,6 +289,7 @@ void LoggerSimulator::flickerCts(int readsPerLevel, int settleAfterReads, qint64
 void LoggerSimulator::setTimeScale(double scale)
 {
     m_clock.setScale(scale);
+    m_engine->clockChanged();
 }
 
 bool LoggerSimulator::isLogging() const

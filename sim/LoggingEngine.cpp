@@ -119,8 +119,8 @@ int LoggingEngine::resumeOn(const Schedule &schedule)
     m_nextIndex = 0;
     int taken = 0;
     while (m_running && dueMs() <= m_clock.nowMs()) {
-        step(false);
-        ++taken;
+        if (step(false))
+            ++taken;
     }
     if (m_running) {
         refreshLiveBlock();
@@ -142,6 +142,12 @@ qint64 LoggingEngine::dueMs() const
                               : m_startMs + qint64(m_period) * Ms * m_nextIndex;
 }
 
+void LoggingEngine::clockChanged()
+{
+    if (m_running)
+        arm();
+}
+
 void LoggingEngine::arm()
 {
     m_timer->setIntervalNs(m_clock.loopNsAt(dueMs()) - m_loop.elapsedNs());
@@ -158,16 +164,15 @@ void LoggingEngine::due()
 }
 
 // Takes the scan that is due, stamped with the time it was due.
-void LoggingEngine::step(bool live)
+bool LoggingEngine::step(bool live)
 {
     const qint64 at = dueMs();
     if (m_earlyScanPending) {
         m_earlyScanPending = false;
-        takeScan(false, at, live);
-    } else {
-        ++m_nextIndex;
-        takeScan(true, at, live);
+        return takeScan(false, at, live);
     }
+    ++m_nextIndex;
+    return takeScan(true, at, live);
 }
 
 void LoggingEngine::refreshLiveBlock()
@@ -211,7 +216,8 @@ void LoggingEngine::checkSupply(LiveBlock::Setup &active)
 }
 
 // A live scan sends its dump line; one caught up after a load does not.
-void LoggingEngine::takeScan(bool counted, qint64 atMs, bool live)
+// False when memory is full.
+bool LoggingEngine::takeScan(bool counted, qint64 atMs, bool live)
 {
     refreshLiveBlockAt(atMs);
     LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
@@ -228,7 +234,7 @@ void LoggingEngine::takeScan(bool counted, qint64 atMs, bool live)
     if (qint64(active.pointer) + 2 * words.size() > m_image.data.size()) {
         LiveBlock::setSetup(m_image.header, LiveBlock::ActiveLine, active);
         finish(MemoryFull);
-        return;
+        return false;
     }
     for (quint16 word : words) {
         m_image.data[active.pointer] = char(word >> 8);
@@ -242,6 +248,7 @@ void LoggingEngine::takeScan(bool counted, qint64 atMs, bool live)
         m_onScan(sample);
     if (counted && active.scans == 0)
         finish(TestDone);
+    return true;
 }
 
 void LoggingEngine::nothingToTake()

@@ -92,6 +92,8 @@ public:
     int resumeOn(const Schedule &schedule);
     // Nothing when no test runs.
     std::optional<Schedule> schedule() const;
+    // The logger's clock changed its pace: the next scan is timed anew.
+    void clockChanged();
     // Stops the clock without touching the status byte.
     void halt();
     bool isRunning() const { return m_running; }
@@ -104,8 +106,8 @@ private:
     void arm();
     void due();
     qint64 dueMs() const;
-    void step(bool live);
-    void takeScan(bool counted, qint64 atMs, bool live);
+    bool step(bool live);
+    bool takeScan(bool counted, qint64 atMs, bool live);
     void refreshLiveBlockAt(qint64 ms);
     void checkSupply(LiveBlock::Setup &active);
     void nothingToTake();
