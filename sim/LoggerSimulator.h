@@ -158,8 +158,9 @@ public:
     // have passed (either may be -1 for never); then it shows its true level.
     void flickerCts(int readsPerLevel, int settleAfterReads, qint64 settleAfterNs = -1);
 
-    // Logging engine time: `scale` seconds of logger time pass per second of
-    // loop time (1 by default).
+    // The logger's clock, and with it the logging engine, runs `scale`
+    // seconds per second of loop time (1 by default); a running test's next
+    // scan is timed anew.
     void setTimeScale(double scale);
 
     // --- Observation ---
