@@ -154,10 +154,11 @@ void PtyLogger::send(const QByteArray &bytes, int baud)
 // from the event loop, after they return.
 void PtyLogger::schedulePump()
 {
-    if (m_pumping || m_pumpQueued)
+    if (m_pumping || m_pumpQueued || !m_reader)
         return;
     m_pumpQueued = true;
-    QTimer::singleShot(0, [this] {
+    // Tied to the reader, so that it never runs after the terminal is gone.
+    QTimer::singleShot(0, m_reader.get(), [this] {
         m_pumpQueued = false;
         pump();
     });
