@@ -40,11 +40,13 @@ Port &DemoLogger::port()
 bool DemoLogger::start(const QString &presetName, const QDateTime &now, QString *error)
 {
     const bool fromFile = presetName.isEmpty() && QFileInfo::exists(m_imageFile);
+    int caughtUp = 0;
     if (fromFile) {
         const std::optional<LoggerImage> image = LoggerImage::load(m_imageFile, error);
         if (!image)
             return false;
-        m_simulator->loadImage(*image);
+        // A test that was logging took its scans while the program was closed.
+        caughtUp = m_simulator->loadImage(*image);
     } else {
         const std::optional<LoggerPreset> preset =
             LoggerPresets::fromName(presetName.isEmpty() ? QStringLiteral("finished") : presetName);
@@ -60,8 +62,9 @@ bool DemoLogger::start(const QString &presetName, const QDateTime &now, QString 
         if (m_onSaveError)
             m_onSaveError(error);
     });
-    // A preset replaces what the file held: keep it, even if the program is killed soon.
-    if (!fromFile)
+    // A preset replaces what the file held, and scans caught up changed it:
+    // keep it, even if the program is killed soon.
+    if (!fromFile || caughtUp > 0)
         m_keeper->memoryChanged();
     if (!m_simulator->isPluggedIn())
         m_simulator->plugIn();

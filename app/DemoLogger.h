@@ -26,8 +26,10 @@ public:
     ~DemoLogger();
 
     // Starts from the image file when it exists and no preset is asked for,
-    // else from the preset ("finished" when empty). False with a reason when
-    // the preset is unknown or the image cannot be read.
+    // else from the preset ("finished" when empty). A test that was logging
+    // when the image was saved has gone on logging meanwhile: the scans due
+    // since are in memory when this returns. False with a reason when the
+    // preset is unknown or the image cannot be read.
     bool start(const QString &presetName, const QDateTime &now, QString *error);
     // Saves at once; the image is also saved by itself after each change.
     bool saveImage(QString *error);

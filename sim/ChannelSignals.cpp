@@ -1,5 +1,7 @@
 #include "sim/ChannelSignals.h"
 
+#include <QByteArray>
+
 #include <cmath>
 #include <numbers>
 
@@ -36,32 +38,49 @@ void ChannelSignals::release(int channel)
         m_override[channel - 1].reset();
 }
 
-int ChannelSignals::waveform(int channel, quint64 sample, int sub) const
+quint32 ChannelSignals::seedFor(const QByteArray &serialNumber)
+{
+    quint64 h = 0;
+    for (char c : serialNumber)
+        h = mix(h ^ quint8(c));
+    return quint32(h);
+}
+
+ChannelSignals::Sample ChannelSignals::nextSample(qint64 timeMs)
+{
+    m_last = Sample{m_sample++, timeMs};
+    return m_last;
+}
+
+int ChannelSignals::waveform(int channel, qint64 timeMs) const
 {
     // Each channel swings slowly around its own level, clear of both clips,
-    // with a little noise, so scans differ and columns are told apart.
-    const double t = double(sample * SubSamples + quint64(sub));
+    // over hours and over minutes, with a little noise, so scans differ, a
+    // test's readings form smooth curves and columns are told apart.
+    const double seconds = double(timeMs) / 1000.0;
     const quint64 h = mix((quint64(m_seed) << 8) ^ quint64(channel));
     const double phase = double(h % 6283) / 1000.0;
-    const double cycle = 400.0 + double(channel) * 37.0; // readings per period
+    const double slowCycle = 3.0 * 3600 + double(channel) * 1337.0;
+    const double fastCycle = 1200.0 + double(channel) * 97.0;
     const int level = 350 + 400 * (channel - 1);
-    const double swing = 150.0 * std::sin(2.0 * std::numbers::pi * t / cycle + phase);
-    const int noise = int(mix(h ^ (quint64(t) * 0x100000001B3ULL)) % 9) - 4;
+    const double swing = 150.0 * std::sin(2.0 * std::numbers::pi * seconds / slowCycle + phase)
+                         + 30.0 * std::sin(2.0 * std::numbers::pi * seconds / fastCycle + 2 * phase);
+    const int noise = int(mix(h ^ (quint64(timeMs) * 0x100000001B3ULL)) % 9) - 4;
     return clampCount(qint64(level + std::lround(swing) + noise));
 }
 
-int ChannelSignals::count(int channel, quint64 sample, int sub) const
+int ChannelSignals::count(int channel, const Sample &sample, int sub) const
 {
     if (channel < 1 || channel > Channels)
         return 0;
     const std::optional<Override> &o = m_override[channel - 1];
     if (!o)
-        return waveform(channel, sample, sub);
-    const qint64 steps = sample >= o->from ? qint64(sample - o->from) : 0;
+        return waveform(channel, sample.timeMs - qint64(SubSamples - 1 - sub) * SubSampleMs);
+    const qint64 steps = sample.number >= o->from ? qint64(sample.number - o->from) : 0;
     return clampCount(qint64(o->start) + steps * o->perSample);
 }
 
-int ChannelSignals::maximum(int channel, quint64 sample) const
+int ChannelSignals::maximum(int channel, const Sample &sample) const
 {
     int best = 0;
     for (int sub = 0; sub < SubSamples; ++sub)
@@ -69,7 +88,7 @@ int ChannelSignals::maximum(int channel, quint64 sample) const
     return best;
 }
 
-int ChannelSignals::minimum(int channel, quint64 sample) const
+int ChannelSignals::minimum(int channel, const Sample &sample) const
 {
     int best = MaxCount;
     for (int sub = 0; sub < SubSamples; ++sub)

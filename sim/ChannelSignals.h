@@ -1,28 +1,46 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 #include <array>
 #include <optional>
 
 // What the simulated logger's converter reads: a deterministic waveform per
-// channel (a slow sine around a per-channel level plus seeded noise), which a
-// test can replace per channel by a fixed count or a ramp (a battery channel
-// sinking below its threshold). Also the logger's own supply measurements
-// that the "R" line reports and the logging engine compares with the trip
-// levels of line 0050.
+// channel, a function of the logger's clock (slow swings around a
+// per-channel level plus seeded noise), which a test can replace per channel
+// by a fixed count or a ramp (a battery channel sinking below its
+// threshold). Also the logger's own supply measurements that the "R" line
+// reports and the logging engine compares with the trip levels of line 0050.
 //
-// A measurement is numbered: every scan and every real-time reading takes
-// the next sample, so the same numbers appear in data memory, in "l" lines
-// and in "r" lines. Within a sample the converter takes SubSamples readings
-// of a channel; the last one is the channel's reading, all of them feed the
-// monitor channel's maximum and minimum.
+// Because the waveform depends on the time of a reading only, a test's scans
+// read the same whether they were taken live, caught up after the logger was
+// loaded from its image, or built into a preset: its history joins on.
+//
+// A measurement is numbered and stamped: every scan and every real-time
+// reading takes the next sample at its time, so the same readings appear in
+// data memory, in "l" lines and in "r" lines. Within a sample the converter
+// takes SubSamples readings of a channel, SubSampleMs apart, the last at the
+// sample's time; the last one is the channel's reading, all of them feed the
+// monitor channel's maximum and minimum. Ramps count samples, not time.
 class ChannelSignals
 {
 public:
     static constexpr int Channels = 8;
     static constexpr int SubSamples = 8;
     static constexpr int MaxCount = 4095;
+    static constexpr qint64 SubSampleMs = 125;
 
+    // One measurement: its number and the logger's clock when it was taken
+    // (milliseconds since the epoch).
+    struct Sample
+    {
+        quint64 number = 0;
+        qint64 timeMs = 0;
+    };
+
+    // The waveform's seed for a logger, from its serial number, so that the
+    // presets and the simulated logger read the same signals.
+    static quint32 seedFor(const QByteArray &serialNumber);
     void setSeed(quint32 seed) { m_seed = seed; }
     quint32 seed() const { return m_seed; }
 
@@ -34,15 +52,17 @@ public:
     // Back to the waveform.
     void release(int channel);
 
-    // Starts the next measurement and returns its number.
-    quint64 nextSample() { return m_sample++; }
+    // Starts the next measurement, taken at `timeMs` on the logger's clock.
+    Sample nextSample(qint64 timeMs);
     quint64 samplesTaken() const { return m_sample; }
+    // The last measurement started (number 0 at time 0 before any).
+    Sample lastSample() const { return m_last; }
 
-    // Count of channel 1-8 at sample n, reading `sub` (0 .. SubSamples-1;
+    // Count of channel 1-8 in a sample, reading `sub` (0 .. SubSamples-1;
     // the last is the channel's reading).
-    int count(int channel, quint64 sample, int sub = SubSamples - 1) const;
-    int maximum(int channel, quint64 sample) const;
-    int minimum(int channel, quint64 sample) const;
+    int count(int channel, const Sample &sample, int sub = SubSamples - 1) const;
+    int maximum(int channel, const Sample &sample) const;
+    int minimum(int channel, const Sample &sample) const;
 
     // The logger's battery and raw supply in A/D counts (the scale of the
     // trip levels in line 0050) and its processor temperature count.
@@ -60,10 +80,11 @@ private:
         int perSample = 0;
         quint64 from = 0;
     };
-    int waveform(int channel, quint64 sample, int sub) const;
+    int waveform(int channel, qint64 timeMs) const;
 
     quint32 m_seed = 1;
     quint64 m_sample = 0;
+    Sample m_last;
     std::array<std::optional<Override>, Channels> m_override;
     // A fresh 9 V battery and a 12 V supply against the usual references.
     int m_battery = 1500;

@@ -1,6 +1,7 @@
 #include "sim/FirmwareCommands.h"
 
 #include "sim/ChannelSignals.h"
+#include "sim/LoggerClock.h"
 #include "sim/LoggerImage.h"
 #include "sim/LoggingEngine.h"
 #include "sim/SimFaults.h"
@@ -57,10 +58,12 @@ int headerAddress(QByteArrayView digits)
 } // namespace
 
 FirmwareCommands::FirmwareCommands(LoggerImage &image, LoggingEngine &engine,
-                                   ChannelSignals &inputs, const SimFaults &faults)
+                                   ChannelSignals &inputs, const LoggerClock &clock,
+                                   const SimFaults &faults)
     : m_image(image)
     , m_engine(engine)
     , m_inputs(inputs)
+    , m_clock(clock)
     , m_faults(faults)
 {
 }
@@ -105,7 +108,7 @@ QByteArray FirmwareCommands::execute(char letter, const QByteArray &body)
     case 'p':
         return statusLine();
     case 'r':
-        return scanLine('r', m_inputs.nextSample());
+        return scanLine('r', m_inputs.nextSample(m_clock.nowMs()));
     case 'R':
         return supplyLine();
     case 'b':
@@ -250,7 +253,7 @@ QByteArray FirmwareCommands::supplyLine() const
     return 'R' + rest + checksum(rest);
 }
 
-QByteArray FirmwareCommands::scanLine(char letter, quint64 sample) const
+QByteArray FirmwareCommands::scanLine(char letter, const ChannelSignals::Sample &sample) const
 {
     QByteArray rest;
     const int channels = installedChannels(m_image.header);

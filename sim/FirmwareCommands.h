@@ -1,10 +1,12 @@
 #pragma once
 
+#include "sim/ChannelSignals.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
 
-class ChannelSignals;
+class LoggerClock;
 class LoggingEngine;
 class SimFaults;
 struct LoggerImage;
@@ -17,14 +19,14 @@ class FirmwareCommands
 {
 public:
     FirmwareCommands(LoggerImage &image, LoggingEngine &engine, ChannelSignals &inputs,
-                     const SimFaults &faults);
+                     const LoggerClock &clock, const SimFaults &faults);
 
     // Called by "u": the logger follows the rate of the next byte.
     void setFollowNextRate(std::function<void()> handler) { m_followNextRate = std::move(handler); }
 
     QByteArray execute(char letter, const QByteArray &body);
     // A real-time line ("r", or "l" after a scan) of the given sample.
-    QByteArray scanLine(char letter, quint64 sample) const;
+    QByteArray scanLine(char letter, const ChannelSignals::Sample &sample) const;
     // Firmware restart: LEDs off, no soft reset pending.
     void restart();
     bool ledOn(int led) const;
@@ -49,6 +51,7 @@ private:
     LoggerImage &m_image;
     LoggingEngine &m_engine;
     ChannelSignals &m_inputs;
+    const LoggerClock &m_clock;
     const SimFaults &m_faults;
     std::function<void()> m_followNextRate;
     bool m_led2 = false;

@@ -6,12 +6,19 @@
 
 #include <cctype>
 
-// File format, version 1: a plain ASCII text file, one item per line, lines
+// File format, version 2: a plain ASCII text file, one item per line, lines
 // ended by a line feed.
 //
 //   DataLogger memory image
-//   version 1
+//   version 2
 //   status 90                        status byte, two hexadecimal digits
+//   clock 2026-12-10T15:27:17.125Z   the logger's clock when saved (UTC, ISO
+//                                    8601 with milliseconds); may be left out
+//   next-scan 2026-12-10T15:27:20.000Z
+//                                    the running test's next scan, followed
+//                                    by " early" for the early scan 255 s
+//                                    before a long delay ends; left out when
+//                                    no test runs
 //   header 00001000                  header size in bytes, eight hex digits
 //   0000 <32 hex digits>             every header line, in address order
 //   ...
@@ -25,12 +32,17 @@
 //
 // Hexadecimal digits are written in upper case and read in either case. The
 // digest catches a truncated or altered file, so a damaged image is refused
-// as a whole instead of giving the logger a half-restored memory.
+// as a whole instead of giving the logger a half-restored memory. Version 1
+// is the same without the clock and next-scan lines, and is still read.
 
 namespace {
 
 const QByteArray Title = "DataLogger memory image";
-constexpr int FormatVersion = 1;
+constexpr int FormatVersion = 2;
+constexpr int OldestFormatVersion = 1;
+const QByteArray ClockKey = "clock";
+const QByteArray NextScanKey = "next-scan";
+const QByteArray EarlySuffix = " early";
 constexpr int LineBytes = 16;
 // Data addresses have six hexadecimal digits: 16 MiB is the whole space.
 constexpr qint64 MaxDataSize = 0x1000000;
@@ -41,6 +53,11 @@ constexpr qint64 MaxFileSize = MaxDataSize * 3 + 0x100000;
 QByteArray hexWord(qint64 value, int digits)
 {
     return QByteArray::number(value, 16).toUpper().rightJustified(digits, '0');
+}
+
+QByteArray utcText(const QDateTime &time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs).toLatin1();
 }
 
 void appendLines(QByteArray &out, const QByteArray &bytes, int addressDigits, bool skipErased)
@@ -100,6 +117,27 @@ public:
         }
         ++m_next;
         return value;
+    }
+
+    // An optional line "key <UTC date>[suffix]": nothing when the next line
+    // has another key; a failure when it has this key and no date.
+    std::optional<QDateTime> optionalDate(const QByteArray &key, const QByteArray &suffix,
+                                          bool *suffixSeen)
+    {
+        if (atEnd() || !m_lines[m_next].startsWith(key + ' '))
+            return std::nullopt;
+        QByteArray value = m_lines[m_next].mid(key.size() + 1);
+        if (suffixSeen)
+            *suffixSeen = !suffix.isEmpty() && value.endsWith(suffix);
+        if (suffixSeen && *suffixSeen)
+            value.chop(suffix.size());
+        const QDateTime date = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODateWithMs);
+        if (!date.isValid() || !value.endsWith('Z')) {
+            fail(QStringLiteral("the \"%1\" value is not a UTC date").arg(QString::fromLatin1(key)));
+            return std::nullopt;
+        }
+        ++m_next;
+        return date;
     }
 
     bool expectEnd()
@@ -208,13 +246,20 @@ std::optional<LoggerImage> parseBody(const QByteArray &body, QString *reason)
     LoggerImage image;
     reader.expectExact(Title);
     const std::optional<qint64> version = reader.keyedDecimal("version");
-    if (version && *version != FormatVersion) {
-        *reason = QStringLiteral("it is in format version %1, this program reads version %2")
+    if (version && (*version < OldestFormatVersion || *version > FormatVersion)) {
+        *reason = QStringLiteral("it is in format version %1, this program reads versions %2 to %3")
                       .arg(*version)
+                      .arg(OldestFormatVersion)
                       .arg(FormatVersion);
         return std::nullopt;
     }
     const std::optional<qint64> status = reader.keyedHex("status", 2);
+    if (!reader.failed() && *version >= 2) {
+        image.clock = reader.optionalDate(ClockKey, {}, nullptr).value_or(QDateTime());
+        bool early = false;
+        if (const std::optional<QDateTime> next = reader.optionalDate(NextScanKey, EarlySuffix, &early))
+            image.schedule = LoggerImage::ScanSchedule{*next, early};
+    }
     const std::optional<qint64> headerSize = reader.keyedHex("header", 8);
     if (!reader.failed() && *headerSize != LoggerImage::HeaderSize) {
         *reason = QStringLiteral("the header size %1 is not %2 bytes")
@@ -254,6 +299,11 @@ bool LoggerImage::save(const QString &file, QString *error) const
     QByteArray out = Title + '\n';
     out += "version " + QByteArray::number(FormatVersion) + '\n';
     out += "status " + hexWord(statusByte, 2) + '\n';
+    if (clock.isValid())
+        out += ClockKey + ' ' + utcText(clock) + '\n';
+    if (schedule && schedule->nextScan.isValid())
+        out += NextScanKey + ' ' + utcText(schedule->nextScan) + (schedule->early ? EarlySuffix : "")
+               + '\n';
     out += "header " + hexWord(HeaderSize, 8) + '\n';
     appendLines(out, header, 4, false);
     out += "data " + hexWord(data.size(), 8) + '\n';

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -19,6 +20,22 @@ struct LoggerImage
     // Data memory, one byte per address; erased memory reads FF.
     QByteArray data;
     quint8 statusByte = 0;
+
+    // When the running test takes its next scan; early: it is the scan 255 s
+    // before the start of a long delay.
+    struct ScanSchedule
+    {
+        QDateTime nextScan;
+        bool early = false;
+
+        bool operator==(const ScanSchedule &) const = default;
+    };
+    // The logger's clock when the image was taken, and the running test's
+    // schedule on it, so that a logger loaded again later knows which scans
+    // fell due meanwhile. Invalid and empty when not known (an image built
+    // by hand, or a file from before they were kept).
+    QDateTime clock;
+    std::optional<ScanSchedule> schedule;
 
     bool save(const QString &file, QString *error) const;
     static std::optional<LoggerImage> load(const QString &file, QString *error);

@@ -49,5 +49,5 @@ bool LoggerImageKeeper::saveNow(QString *error)
     m_changed = false;
     m_lastSaveNs = m_loop.elapsedNs();
     QDir().mkpath(QFileInfo(m_file).absolutePath());
-    return m_logger.image().save(m_file, error);
+    return m_logger.imageToKeep().save(m_file, error);
 }

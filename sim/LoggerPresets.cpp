@@ -3,6 +3,8 @@
 #include "sim/ChannelSignals.h"
 #include "sim/PresetBuilder.h"
 
+#include <span>
+
 namespace {
 
 struct Sensor
@@ -70,23 +72,53 @@ LoggerIdentity identity(const char *model, const char *serial, const char *firmw
     return id;
 }
 
+// A stretch of scans in which a channel's input sits at one count: a probe
+// pulled off (0) or a sensor driven past its range (4095).
+struct Clip
+{
+    int channel, firstScan, scans, count;
+};
+
+// The finished test's field history: the temperature probe came loose for a
+// few scans, the humidity probe was saturated by a wash-down, and a pressure
+// surge drove the monitored pressure channel past its range.
+const Clip FinishedClips[] = {
+    {2, 700, 4, 0},
+    {3, 1500, 3, ChannelSignals::MaxCount},
+    {1, 2200, 2, ChannelSignals::MaxCount},
+};
+
+void applyClips(ChannelSignals &inputs, std::span<const Clip> clips, int scan)
+{
+    for (const Clip &clip : clips) {
+        if (scan == clip.firstScan)
+            inputs.force(clip.channel, clip.count);
+        else if (scan == clip.firstScan + clip.scans)
+            inputs.release(clip.channel);
+    }
+}
+
 // Takes a test's scans the way the logging firmware does: the wake-up
 // scans at logging on (two when the start delay is longer than 255 s), then
 // the counted ones, each with the converter's counts for channels 1..N and,
 // with a monitor channel, its maximum and minimum. From scan batterySinksAt
 // on, the battery channel (4) sinks by a count a scan; at the first scan that
 // finds it below the trip level a battery-low event is recorded before it.
-void recordScans(PresetBuilder &builder, int counted, std::optional<int> batterySinksAt)
+// During each clip the channel reads the clip's count.
+void recordScans(PresetBuilder &builder, int counted, std::optional<int> batterySinksAt,
+                 std::span<const Clip> clips = {})
 {
     const TestSetup &setup = builder.setup();
     ChannelSignals inputs;
-    inputs.setSeed(quint32(setup.totalInits));
+    inputs.setSeed(ChannelSignals::seedFor(builder.identity().serialNumber.toLatin1()));
     const int wakeUps = setup.waitSeconds > 255 ? 2 : 1;
     bool eventSeen = false;
     for (int scan = -wakeUps; scan < counted; ++scan) {
         if (batterySinksAt && scan == *batterySinksAt)
-            inputs.ramp(4, inputs.count(4, inputs.samplesTaken()), -1);
-        const quint64 sample = inputs.nextSample();
+            inputs.ramp(4, inputs.count(4, inputs.lastSample()), -1);
+        applyClips(inputs, clips, scan);
+        const ChannelSignals::Sample sample
+            = inputs.nextSample(builder.scanTime(scan).toMSecsSinceEpoch());
         QList<int> counts;
         for (int channel = 1; channel <= setup.activeChannels; ++channel)
             counts.append(inputs.count(channel, sample));
@@ -127,7 +159,7 @@ void buildFinished(PresetBuilder &builder, const LoggerIdentity &id, const TestS
 {
     calibrateFieldChannels(builder, id, 4, setup.initTime.date().addYears(1));
     builder.initializeTest(setup);
-    recordScans(builder, setup.scans, setup.scans - 900);
+    recordScans(builder, setup.scans, setup.scans - 900, FinishedClips);
     builder.finishTest();
 }
 
@@ -195,6 +227,7 @@ LoggerImage logging(const QDateTime &now)
     const qint64 running = builder.startTime().secsTo(now);
     recordScans(builder, running < 0 ? 0 : int(running / setup.periodSeconds) + 1, std::nullopt);
     builder.setNotes("Boiler room survey, still running.");
+    builder.stampClock(now);
     return builder.image();
 }
 
@@ -240,6 +273,13 @@ std::optional<LoggerPreset> LoggerPresets::fromName(const QString &name)
 }
 
 LoggerImage LoggerPresets::build(LoggerPreset preset, const QDateTime &now)
+{
+    LoggerImage image = buildAt(preset, now);
+    image.clock = now;
+    return image;
+}
+
+LoggerImage LoggerPresets::buildAt(LoggerPreset preset, const QDateTime &now)
 {
     switch (preset) {
     case LoggerPreset::Fresh:

@@ -43,5 +43,9 @@ public:
 
     // Builds the preset as it stands at `now` (tests dates and the number of
     // scans a running test has taken are placed relative to it).
+    // The logger's clock reads `now`; a running test carries its schedule.
     static LoggerImage build(LoggerPreset preset, const QDateTime &now);
+
+private:
+    static LoggerImage buildAt(LoggerPreset preset, const QDateTime &now);
 };

@@ -6,6 +6,9 @@
 #include "sim/LoggingEngine.h"
 
 namespace {
+// The serial number's place in the identity line 0200.
+constexpr int SerialNumberAt = 0x0208;
+
 // An image from a damaged file must not take the firmware out of its memory.
 LoggerImage withFullHeader(LoggerImage image)
 {
@@ -18,15 +21,15 @@ LoggerImage withFullHeader(LoggerImage image)
 
 LoggerSimulator::LoggerSimulator(EventLoop &loop, const LoggerImage &image)
     : m_loop(loop)
-    , m_image(withFullHeader(image))
-    , m_engine(std::make_unique<LoggingEngine>(loop, m_image, m_inputs))
-    , m_commands(std::make_unique<FirmwareCommands>(m_image, *m_engine, m_inputs, m_faults))
+    , m_clock(loop)
+    , m_engine(std::make_unique<LoggingEngine>(loop, m_image, m_inputs, m_clock))
+    , m_commands(std::make_unique<FirmwareCommands>(m_image, *m_engine, m_inputs, m_clock, m_faults))
     , m_framer(std::make_unique<CommandFramer>(loop, BodyTimeoutMs))
     , m_ctsHold(loop.createTimer())
 {
     m_commands->setFollowNextRate([this] { m_followNextRate = true; });
     m_framer->setTimeoutHandler([this] { flushPending(); });
-    m_engine->setScanHandler([this](quint64 sample) {
+    m_engine->setScanHandler([this](const ChannelSignals::Sample &sample) {
         if (m_image.statusByte & LoggingEngine::DumpOn)
             sendScanLine(m_commands->scanLine('l', sample));
     });
@@ -37,18 +40,41 @@ LoggerSimulator::LoggerSimulator(EventLoop &loop, const LoggerImage &image)
         if (!trueCtsAsserted())
             changeLine(Port::Event::CtsChange);
     });
-    m_engine->resume();
+    start(image);
 }
 
 LoggerSimulator::~LoggerSimulator() = default;
 
-void LoggerSimulator::loadImage(const LoggerImage &image)
+int LoggerSimulator::loadImage(const LoggerImage &image)
 {
     m_engine->halt();
-    m_image = withFullHeader(image);
     restartFirmware();
     m_pendingLines.clear();
+    return start(image);
+}
+
+int LoggerSimulator::start(const LoggerImage &image)
+{
+    m_image = withFullHeader(image);
+    m_image.clock = QDateTime();
+    m_image.schedule.reset();
+    m_clock.advanceTo(image.clock);
+    m_inputs.setSeed(ChannelSignals::seedFor(m_image.header.mid(SerialNumberAt, 8)));
+    if (image.schedule && image.schedule->nextScan.isValid())
+        return m_engine->resumeOn({image.schedule->nextScan.toMSecsSinceEpoch(), image.schedule->early});
     m_engine->resume();
+    return 0;
+}
+
+LoggerImage LoggerSimulator::imageToKeep()
+{
+    m_engine->refreshLiveBlock();
+    LoggerImage kept = m_image;
+    kept.clock = m_clock.now();
+    if (const std::optional<LoggingEngine::Schedule> schedule = m_engine->schedule())
+        kept.schedule = LoggerImage::ScanSchedule{
+            QDateTime::fromMSecsSinceEpoch(schedule->nextScanMs), schedule->early};
+    return kept;
 }
 
 quint8 LoggerSimulator::garbled(quint8 byte)
@@ -262,7 +288,8 @@ void LoggerSimulator::flickerCts(int readsPerLevel, int settleAfterReads, qint64
 
 void LoggerSimulator::setTimeScale(double scale)
 {
-    m_engine->setTimeScale(scale);
+    m_clock.setScale(scale);
+    m_engine->clockChanged();
 }
 
 bool LoggerSimulator::isLogging() const

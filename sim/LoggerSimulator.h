@@ -2,6 +2,7 @@
 
 #include "platform/Port.h"
 #include "sim/ChannelSignals.h"
+#include "sim/LoggerClock.h"
 #include "sim/LoggerImage.h"
 #include "sim/SimFaults.h"
 
@@ -94,11 +95,21 @@ public:
     LoggerSimulator(const LoggerSimulator &) = delete;
     LoggerSimulator &operator=(const LoggerSimulator &) = delete;
 
-    // Replaces the memories; a test whose status byte says logging goes on
-    // from line 0020. The logger is left idle between commands. A header of
-    // another size than 4096 bytes is cut or padded with zeros.
-    void loadImage(const LoggerImage &image);
+    // Replaces the memories; a test whose status byte says logging goes on.
+    // The logger's clock moves on to the image's when that is later (it
+    // never runs backwards). With the schedule the image was saved with, the
+    // test takes every scan that fell due between then and now, as if the
+    // logger had kept logging meanwhile, and runs on in its rhythm (returns
+    // how many scans that was); without one (an older file), it goes on from
+    // line 0020 as after a restart. The logger is left idle between
+    // commands. A header of another size than 4096 bytes is cut or padded
+    // with zeros.
+    int loadImage(const LoggerImage &image);
     const LoggerImage &image() const { return m_image; }
+    // The memories as they are to be kept: the live block brought up to
+    // date, stamped with the logger's clock and the running test's schedule.
+    LoggerImage imageToKeep();
+    const LoggerClock &clock() const { return m_clock; }
     // Told after each command, scan or power-up that changed the memories,
     // so that they can be kept (a demo logger's image file).
     void setMemoryChangedHandler(MemoryHandler handler) { m_memoryChanged = std::move(handler); }
@@ -147,8 +158,9 @@ public:
     // have passed (either may be -1 for never); then it shows its true level.
     void flickerCts(int readsPerLevel, int settleAfterReads, qint64 settleAfterNs = -1);
 
-    // Logging engine time: `scale` seconds of logger time pass per second of
-    // loop time (1 by default).
+    // The logger's clock, and with it the logging engine, runs `scale`
+    // seconds per second of loop time (1 by default); a running test's next
+    // scan is timed anew.
     void setTimeScale(double scale);
 
     // --- Observation ---
@@ -158,6 +170,7 @@ public:
     bool followsNextRate() const { return m_followNextRate; }
 
 private:
+    int start(const LoggerImage &image);
     void execute();
     void restartFirmware();
     void send(const QByteArray &bytes);
@@ -169,6 +182,7 @@ private:
     void memoryChanged();
 
     EventLoop &m_loop;
+    LoggerClock m_clock;
     LoggerImage m_image;
     ChannelSignals m_inputs;
     SimFaults m_faults;

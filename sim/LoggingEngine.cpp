@@ -2,19 +2,22 @@
 
 #include "platform/EventLoop.h"
 #include "sim/ChannelSignals.h"
+#include "sim/LoggerClock.h"
 #include "sim/LoggerImage.h"
 
-#include <cmath>
 
 namespace {
 constexpr int MaxChannels = 8;
 constexpr quint16 StatusTag = 0xF000;
+constexpr qint64 Ms = 1000;
 } // namespace
 
-LoggingEngine::LoggingEngine(EventLoop &loop, LoggerImage &image, ChannelSignals &inputs)
+LoggingEngine::LoggingEngine(EventLoop &loop, LoggerImage &image, ChannelSignals &inputs,
+                             LoggerClock &clock)
     : m_loop(loop)
     , m_image(image)
     , m_inputs(inputs)
+    , m_clock(clock)
     , m_timer(loop.createTimer())
 {
     m_timer->setSingleShot(true);
@@ -26,17 +29,6 @@ LoggingEngine::~LoggingEngine() = default;
 quint8 &LoggingEngine::status()
 {
     return m_image.statusByte;
-}
-
-void LoggingEngine::setTimeScale(double scale)
-{
-    if (scale > 0)
-        m_scale = scale;
-}
-
-qint64 LoggingEngine::secondsNs(double seconds) const
-{
-    return qint64(std::llround(seconds * 1e9 / m_scale));
 }
 
 void LoggingEngine::enable()
@@ -85,10 +77,11 @@ void LoggingEngine::begin()
         return;
     }
     m_running = true;
-    m_startNs = m_loop.elapsedNs() + secondsNs(active.wait);
+    const qint64 now = m_clock.nowMs();
+    m_startMs = now + qint64(active.wait) * Ms;
     m_earlyScanPending = active.wait > EarlyScanSeconds;
     m_nextIndex = 0;
-    takeScan(false);
+    takeScan(false, now, true);
     if (m_running)
         arm();
 }
@@ -104,44 +97,96 @@ void LoggingEngine::resume()
         return;
     }
     m_running = true;
-    m_startNs = m_loop.elapsedNs() + secondsNs(active.wait > 0 ? active.wait : m_period);
+    m_startMs = m_clock.nowMs() + qint64(active.wait > 0 ? active.wait : m_period) * Ms;
     m_earlyScanPending = false;
     m_nextIndex = 0;
     arm();
 }
 
+int LoggingEngine::resumeOn(const Schedule &schedule)
+{
+    if (m_running || !(status() & Logging))
+        return 0;
+    latch();
+    const LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
+    if (active.scans == 0) {
+        nothingToTake();
+        return 0;
+    }
+    m_running = true;
+    m_earlyScanPending = schedule.early;
+    m_startMs = schedule.nextScanMs + (schedule.early ? EarlyScanSeconds * Ms : 0);
+    m_nextIndex = 0;
+    int taken = 0;
+    while (m_running && dueMs() <= m_clock.nowMs()) {
+        if (step(false))
+            ++taken;
+    }
+    if (m_running) {
+        refreshLiveBlock();
+        arm();
+    }
+    return taken;
+}
+
+std::optional<LoggingEngine::Schedule> LoggingEngine::schedule() const
+{
+    if (!m_running)
+        return std::nullopt;
+    return Schedule{dueMs(), m_earlyScanPending};
+}
+
+qint64 LoggingEngine::dueMs() const
+{
+    return m_earlyScanPending ? m_startMs - EarlyScanSeconds * Ms
+                              : m_startMs + qint64(m_period) * Ms * m_nextIndex;
+}
+
+void LoggingEngine::clockChanged()
+{
+    if (m_running)
+        arm();
+}
+
 void LoggingEngine::arm()
 {
-    const qint64 at = m_earlyScanPending
-                          ? m_startNs - secondsNs(EarlyScanSeconds)
-                          : m_startNs + secondsNs(double(m_period) * double(m_nextIndex));
-    m_timer->setIntervalNs(qMax<qint64>(0, at - m_loop.elapsedNs()));
+    m_timer->setIntervalNs(m_clock.loopNsAt(dueMs()) - m_loop.elapsedNs());
     m_timer->start();
 }
 
 void LoggingEngine::due()
 {
-    if (m_earlyScanPending) {
-        m_earlyScanPending = false;
-        takeScan(false);
-    } else {
-        ++m_nextIndex;
-        takeScan(true);
-    }
+    step(true);
     if (m_running)
         arm();
     if (m_onTimedChange)
         m_onTimedChange();
 }
 
+// Takes the scan that is due, stamped with the time it was due.
+bool LoggingEngine::step(bool live)
+{
+    const qint64 at = dueMs();
+    if (m_earlyScanPending) {
+        m_earlyScanPending = false;
+        return takeScan(false, at, live);
+    }
+    ++m_nextIndex;
+    return takeScan(true, at, live);
+}
+
 void LoggingEngine::refreshLiveBlock()
+{
+    refreshLiveBlockAt(m_clock.nowMs());
+}
+
+void LoggingEngine::refreshLiveBlockAt(qint64 ms)
 {
     if (!m_running)
         return;
     LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
-    const qint64 left = m_startNs - m_loop.elapsedNs();
-    const double seconds = left > 0 ? double(left) * m_scale / 1e9 : 0.0;
-    active.wait = quint32(std::ceil(seconds - 1e-9));
+    const qint64 left = m_startMs - ms;
+    active.wait = left > 0 ? quint32((left + Ms - 1) / Ms) : 0;
     LiveBlock::setSetup(m_image.header, LiveBlock::ActiveLine, active);
 }
 
@@ -170,11 +215,13 @@ void LoggingEngine::checkSupply(LiveBlock::Setup &active)
     }
 }
 
-void LoggingEngine::takeScan(bool counted)
+// A live scan sends its dump line; one caught up after a load does not.
+// False when memory is full.
+bool LoggingEngine::takeScan(bool counted, qint64 atMs, bool live)
 {
-    refreshLiveBlock();
+    refreshLiveBlockAt(atMs);
     LiveBlock::Setup active = LiveBlock::setup(m_image.header, LiveBlock::ActiveLine);
-    const quint64 sample = m_inputs.nextSample();
+    const ChannelSignals::Sample sample = m_inputs.nextSample(atMs);
     checkSupply(active);
 
     QList<quint16> words;
@@ -187,7 +234,7 @@ void LoggingEngine::takeScan(bool counted)
     if (qint64(active.pointer) + 2 * words.size() > m_image.data.size()) {
         LiveBlock::setSetup(m_image.header, LiveBlock::ActiveLine, active);
         finish(MemoryFull);
-        return;
+        return false;
     }
     for (quint16 word : words) {
         m_image.data[active.pointer] = char(word >> 8);
@@ -197,10 +244,11 @@ void LoggingEngine::takeScan(bool counted)
     if (counted && active.scans > 0)
         --active.scans;
     LiveBlock::setSetup(m_image.header, LiveBlock::ActiveLine, active);
-    if (m_onScan)
+    if (live && m_onScan)
         m_onScan(sample);
     if (counted && active.scans == 0)
         finish(TestDone);
+    return true;
 }
 
 void LoggingEngine::nothingToTake()

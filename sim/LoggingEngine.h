@@ -1,13 +1,15 @@
 #pragma once
 
+#include "sim/ChannelSignals.h"
 #include "sim/LiveBlock.h"
 
 #include <QtGlobal>
 #include <functional>
 #include <memory>
+#include <optional>
 
-class ChannelSignals;
 class EventLoop;
+class LoggerClock;
 struct LoggerImage;
 class Timer;
 
@@ -39,6 +41,13 @@ class Timer;
 // finished test switched on again reads 0x50 (0xD0 with dump output) until
 // "m" or a "q" write clears bit 4. A period of 0 is taken as 1 s; N above 8
 // as 8.
+//
+// Scans are due on the logger's clock: counted scan k at the start plus k
+// periods, the early one 255 s before the start, each stamped with the time
+// it was due. A test loaded from an image with the schedule it was saved
+// with takes at once every scan that fell due while the logger was away, as
+// the firmware would have (without dump lines: nobody was listening), and
+// runs on in the same rhythm.
 class LoggingEngine
 {
 public:
@@ -51,16 +60,22 @@ public:
     static constexpr int EarlyScanSeconds = 255;
 
     // Called after each scan with the sample it took.
-    using ScanHandler = std::function<void(quint64 sample)>;
+    using ScanHandler = std::function<void(const ChannelSignals::Sample &sample)>;
 
-    LoggingEngine(EventLoop &loop, LoggerImage &image, ChannelSignals &inputs);
+    // When the running test takes its next scan, on the logger's clock.
+    struct Schedule
+    {
+        qint64 nextScanMs = 0;
+        bool early = false; // the early scan 255 s before the start
+    };
+
+    LoggingEngine(EventLoop &loop, LoggerImage &image, ChannelSignals &inputs, LoggerClock &clock);
     ~LoggingEngine();
 
     void setScanHandler(ScanHandler handler) { m_onScan = std::move(handler); }
     // Called after each step the engine takes on its own clock (a scan, the
     // end of a test), all of which change the memories.
     void setTimedChangeHandler(std::function<void()> handler) { m_onTimedChange = std::move(handler); }
-    void setTimeScale(double scale);
 
     // "l": clears the end-of-test bits and starts a test unless one runs.
     void enable();
@@ -71,6 +86,14 @@ public:
     // After a restart: a test whose logging bit is set continues from 0020
     // (the rest of its delay, else one period from now), without early scans.
     void resume();
+    // A test whose logging bit is set continues on the schedule it was saved
+    // with: the scans due by now are taken at once, in order, up to the
+    // test's end or memory full. Returns how many were taken.
+    int resumeOn(const Schedule &schedule);
+    // Nothing when no test runs.
+    std::optional<Schedule> schedule() const;
+    // The logger's clock changed its pace: the next scan is timed anew.
+    void clockChanged();
     // Stops the clock without touching the status byte.
     void halt();
     bool isRunning() const { return m_running; }
@@ -82,25 +105,27 @@ private:
     void begin();
     void arm();
     void due();
-    void takeScan(bool counted);
+    qint64 dueMs() const;
+    bool step(bool live);
+    bool takeScan(bool counted, qint64 atMs, bool live);
+    void refreshLiveBlockAt(qint64 ms);
     void checkSupply(LiveBlock::Setup &active);
     void nothingToTake();
     void finish(quint8 bit);
-    qint64 secondsNs(double seconds) const;
     quint8 &status();
 
     EventLoop &m_loop;
     LoggerImage &m_image;
     ChannelSignals &m_inputs;
+    LoggerClock &m_clock;
     std::unique_ptr<Timer> m_timer;
     ScanHandler m_onScan;
     std::function<void()> m_onTimedChange;
-    double m_scale = 1.0;
     bool m_running = false;
     quint32 m_period = 1;
     int m_channels = 0;
     int m_monitor = 0;
-    qint64 m_startNs = 0;
+    qint64 m_startMs = 0;
     bool m_earlyScanPending = false;
     qint64 m_nextIndex = 0;
 };

@@ -244,3 +244,21 @@ void PresetBuilder::markDownloaded(const QDateTime &when, const QString &fileNam
     m_header.text(0x0550, name.left(16));
     m_header.text(0x0560, name.mid(16));
 }
+
+QDateTime PresetBuilder::scanTime(int k) const
+{
+    const bool longDelay = m_setup.waitSeconds > 255;
+    if (k >= 0)
+        return startTime().addSecs(qint64(k) * m_setup.periodSeconds);
+    if (k == -1 && longDelay)
+        return startTime().addSecs(-255);
+    return m_setup.initTime;
+}
+
+void PresetBuilder::stampClock(const QDateTime &now)
+{
+    m_image.clock = now;
+    m_image.schedule.reset();
+    if ((m_image.statusByte & StatusLogging) && m_scansLeft > 0)
+        m_image.schedule = LoggerImage::ScanSchedule{scanTime(m_scansTaken), false};
+}

@@ -89,7 +89,14 @@ public:
     void finishTest();
     // The lines a download writes back: its time and the file name.
     void markDownloaded(const QDateTime &when, const QString &fileName);
+    // The logger's clock reads `now`; a test still logging takes its next
+    // counted scan one period after the last.
+    void stampClock(const QDateTime &now);
+    // When counted scan k (k >= 0) is due, or the wake-up scans (k = -1, and
+    // k = -2 after a delay over 255 s) were taken.
+    QDateTime scanTime(int k) const;
 
+    const LoggerIdentity &identity() const { return m_identity; }
     const TestSetup &setup() const { return m_setup; }
     int scansTaken() const { return m_scansTaken; }
     LoggerImage image() const { return m_image; }

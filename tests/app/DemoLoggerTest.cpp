@@ -1,4 +1,5 @@
 #include "app/DemoLogger.h"
+#include "sim/LiveBlock.h"
 #include "sim/LoggerImage.h"
 #include "sim/LoggerSimulator.h"
 #include "sim/VirtualEventLoop.h"
@@ -39,4 +40,35 @@ TEST(DemoLogger, AnImageLoadedFromItsFileIsNotRewrittenUnchanged)
     ASSERT_TRUE(QFile::remove(file));
     loop.advanceSeconds(1);
     EXPECT_FALSE(QFile::exists(file)) << "loading the image is no change to save";
+}
+
+TEST(DemoLogger, ALoggingDemoReopenedLaterHasTakenTheScansDueMeanwhile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("DemoLogger.img");
+    const QDateTime closedAt(QDate(2011, 9, 23), QTime(10, 0, 0));
+    QString error;
+    quint32 pointerThen = 0;
+    {
+        VirtualEventLoop loop(closedAt);
+        DemoLogger demo(loop, file);
+        ASSERT_TRUE(demo.start("logging", loop.now(), &error)) << error.toStdString();
+        ASSERT_TRUE(demo.saveImage(&error)) << error.toStdString();
+        pointerThen = LiveBlock::setup(demo.simulator().image().header, LiveBlock::ActiveLine).pointer;
+    }
+    // Reopened an hour later: 360 scans of 10 s each, three channels.
+    VirtualEventLoop loop(closedAt.addSecs(3600));
+    DemoLogger demo(loop, file);
+    ASSERT_TRUE(demo.start("", loop.now(), &error)) << error.toStdString();
+    const quint32 pointerNow = LiveBlock::setup(demo.simulator().image().header, LiveBlock::ActiveLine).pointer;
+    EXPECT_EQ(pointerNow - pointerThen, 360u * 3 * 2);
+
+    // What it caught up is on disk soon, with the clock it has now.
+    loop.advanceSeconds(1);
+    const std::optional<LoggerImage> saved = LoggerImage::load(file, &error);
+    ASSERT_TRUE(saved) << error.toStdString();
+    EXPECT_EQ(saved->data, demo.simulator().image().data);
+    EXPECT_GE(saved->clock, loop.now().addSecs(-1));
+    ASSERT_TRUE(saved->schedule);
+    EXPECT_GT(saved->schedule->nextScan, saved->clock);
 }

@@ -70,6 +70,42 @@ TEST_F(LoggerImageTest, RoundTripsExactly)
     EXPECT_TRUE(text.contains("\n0003E0 FFFFFFFFFFFFFF00\n"));
 }
 
+TEST_F(LoggerImageTest, KeepsTheLoggersClockAndScheduleAndStillReadsVersionOne)
+{
+    LoggerImage image = sampleImage();
+    image.clock = QDateTime(QDate(2026, 12, 10), QTime(15, 27, 17, 125), Qt::UTC);
+    image.schedule = LoggerImage::ScanSchedule{image.clock.addSecs(42), true};
+    ASSERT_TRUE(image.save(path("v2.img"), nullptr));
+    const QByteArray text = readFile(path("v2.img"));
+    EXPECT_TRUE(text.contains("\nclock 2026-12-10T15:27:17.125Z\nnext-scan 2026-12-10T15:27:59.125Z early\n"));
+    std::optional<LoggerImage> loaded = LoggerImage::load(path("v2.img"), nullptr);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->clock, image.clock);
+    EXPECT_EQ(loaded->schedule, image.schedule);
+
+    image.schedule->early = false;
+    ASSERT_TRUE(image.save(path("v2.img"), nullptr));
+    EXPECT_EQ(LoggerImage::load(path("v2.img"), nullptr)->schedule, image.schedule);
+
+    // A file written before the clock was kept: no clock, no schedule.
+    QByteArray old = readFile(path("v2.img"));
+    old.replace("version 2\n", "version 1\n");
+    old.remove(old.indexOf("clock "), old.indexOf("header ") - old.indexOf("clock "));
+    writeFile(path("v1.img"), resealed(old));
+    QString error;
+    loaded = LoggerImage::load(path("v1.img"), &error);
+    ASSERT_TRUE(loaded) << error.toStdString();
+    EXPECT_FALSE(loaded->clock.isValid());
+    EXPECT_FALSE(loaded->schedule);
+    EXPECT_EQ(loaded->data, image.data);
+
+    // A clock that is not a UTC date is damage, not a missing clock.
+    writeFile(path("bad.img"), resealed(QByteArray(text).replace("clock 2026-12-10T15:27:17.125Z",
+                                                                 "clock yesterday")));
+    EXPECT_FALSE(LoggerImage::load(path("bad.img"), &error));
+    EXPECT_TRUE(error.contains("UTC date")) << error.toStdString();
+}
+
 TEST_F(LoggerImageTest, RoundTripsAnEmptyDataMemory)
 {
     LoggerImage image;
@@ -108,8 +144,8 @@ TEST_F(LoggerImageTest, RefusesDamagedTruncatedAndForeignFiles)
         {"cut mid-line", good.left(good.size() / 2), "truncated"},
         {"cut before the end line", good.left(good.lastIndexOf("end ")), "truncated"},
         {"one digit changed", QByteArray(good).replace("\n000000 1234", "\n000000 1235"), "damaged"},
-        {"newer version", resealed(QByteArray(good).replace("version 1\n", "version 2\n")),
-         "version 2"},
+        {"newer version", resealed(QByteArray(good).replace("version 2\n", "version 3\n")),
+         "version 3"},
         {"header line missing", resealed(QByteArray(good).replace(good.indexOf("\n0100 ") + 1, 38, "")),
          "0110"},
         {"data line out of range",

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -248,6 +249,44 @@ TEST(LoggerPresetsTest, FinishedTestHoldsItsScansAndOneBatteryEvent)
     }
     EXPECT_EQ(h.text(0x0540), QString(16, 'x'));
     EXPECT_LT(h.date(0x0440), Now);
+}
+
+TEST(LoggerPresetsTest, FinishedTestHoldsAFewClippedReadings)
+{
+    const LoggerImage image = LoggerPresets::build(LoggerPreset::Finished, Now);
+    const Header h{image};
+    const Recording r = parse(image);
+    ASSERT_EQ(r.problem, QString());
+    const int channels = int(h.active().channels);
+    const int monitor = LiveBlock::monitorChannel(image.header);
+    const struct
+    {
+        const char *name;
+        int count;
+    } clips[] = {{"low clip", 0}, {"high clip", 4095}};
+    for (const auto &clip : clips) {
+        SCOPED_TRACE(clip.name);
+        int scansWithClip = 0;
+        for (const QList<int> &scan : r.scans) {
+            if (std::find(scan.begin(), scan.begin() + channels, clip.count) != scan.begin() + channels)
+                ++scansWithClip;
+        }
+        // A few, so a download shows them among ordinary readings.
+        EXPECT_GE(scansWithClip, 2);
+        EXPECT_LE(scansWithClip, 10);
+    }
+    // The monitored channel clipped high too: its maximum column says so.
+    int monitorHigh = 0;
+    for (const QList<int> &scan : r.scans) {
+        if (scan[monitor - 1] == 4095) {
+            ++monitorHigh;
+            EXPECT_EQ(scan[channels], 4095);
+        }
+        // The battery channel never clips: its only event is the low battery.
+        EXPECT_GT(scan[3], 0);
+        EXPECT_LT(scan[3], 4095);
+    }
+    EXPECT_GE(monitorHigh, 1);
 }
 
 TEST(LoggerPresetsTest, LoggingTestIsTakingScans)

@@ -189,7 +189,7 @@ TEST(LoggerSimulator, RealTimeLineCarriesEachInstalledChannelsCount)
     wire.logger.inputs().force(7, 4095);
     const QByteArray line = wire.exchange('r').chopped(1);
     ASSERT_EQ(line.size(), 6 * 8 + 4);
-    const quint64 sample = wire.logger.inputs().samplesTaken() - 1;
+    const ChannelSignals::Sample sample = wire.logger.inputs().lastSample();
     for (int k = 1; k <= 8; ++k) {
         const int count = line.mid(6 * (k - 1) + 3, 3).toInt(nullptr, 16);
         EXPECT_EQ(count, wire.logger.inputs().count(k, sample)) << k;

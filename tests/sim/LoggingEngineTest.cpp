@@ -133,6 +133,17 @@ void initializeAsTheProgramDoes(SimWire &wire, const InitSetup &t, bool currentS
     wire.write('q', "#90");
 }
 
+// Scan i of a test whose switch-on scan (i = 0) took `first`: with a delay
+// over 255 s the early scan comes 255 s before the start, then the counted
+// scans at the start and every period after it, each read at the time it
+// was due on the logger's clock.
+ChannelSignals::Sample scanSample(const ChannelSignals::Sample &first, int i, int wait, int period)
+{
+    const int wakeUps = wait > 255 ? 2 : 1;
+    const qint64 seconds = i == 0 ? 0 : i < wakeUps ? wait - 255 : wait + qint64(i - wakeUps) * period;
+    return {first.number + quint64(i), first.timeMs + seconds * 1000};
+}
+
 } // namespace
 
 TEST(LoggingEngine, InitializedTestFillsMemoryWithTaggedScansStatusWordAndCounters)
@@ -140,6 +151,7 @@ TEST(LoggingEngine, InitializedTestFillsMemoryWithTaggedScansStatusWordAndCounte
     SimWire wire;
     const TestSetup t{10, 30, 20, 3, 2, 1024, 768};
     initialize(wire, t);
+    const ChannelSignals::Sample first = wire.logger.inputs().lastSample();
     wire.wait(105); // the scan at switch-on, then scans at 30, 40 ... 100 s
     wire.logger.inputs().setBattery(900);
     wire.wait(200);
@@ -164,9 +176,9 @@ TEST(LoggingEngine, InitializedTestFillsMemoryWithTaggedScansStatusWordAndCounte
     EXPECT_EQ(bigEndian(event, 4, 2), quint32(t.period));
 
     const QList<quint16> memory = words(wire.readData(used + 16));
-    quint64 sample = 0;
     int at = 0;
-    for (int scan = 0; scan < scans; ++scan, ++sample) {
+    for (int scan = 0; scan < scans; ++scan) {
+        const ChannelSignals::Sample sample = scanSample(first, scan, t.wait, t.period);
         if (scan == eventScan)
             EXPECT_EQ(memory[at++], 0xF092); // status word: logging, dump, battery low
         for (int tag = 0; tag < t.channels; ++tag)
@@ -187,7 +199,7 @@ TEST(LoggingEngine, InitializedTestFillsMemoryWithTaggedScansStatusWordAndCounte
     for (const QByteArray &line : lines) {
         if (!line.startsWith('l'))
             continue;
-        const quint64 s = quint64(++dumped); // the switch-on scan was not dumped
+        const ChannelSignals::Sample s = scanSample(first, ++dumped, t.wait, t.period); // the switch-on scan was not dumped
         EXPECT_EQ(line.size(), 6 * 4 + 4);
         EXPECT_TRUE(SimWire::checksumOk(line));
         EXPECT_EQ(line.mid(3, 3).toInt(nullptr, 16), wire.logger.inputs().count(1, s));
@@ -294,7 +306,7 @@ TEST(LoggingEngine, AfterTheProgramsInitializationAndAReconnectLogsTheWrittenTes
         const InitSetup &t = c.setup;
         SimWire wire(LoggerPresets::build(c.before, VirtualEventLoop().now()));
         initializeAsTheProgramDoes(wire, t, c.currentSeries);
-        const quint64 firstSample = wire.logger.inputs().samplesTaken() - 1; // the switch-on scan
+        const ChannelSignals::Sample first = wire.logger.inputs().lastSample(); // the switch-on scan
         const int perScan = 2 * (t.channels + (t.monitor ? 2 : 0));
 
         // Disconnected for the first blink, reconnected during the delay.
@@ -326,7 +338,8 @@ TEST(LoggingEngine, AfterTheProgramsInitializationAndAReconnectLogsTheWrittenTes
         EXPECT_EQ(bigEndian(headerLine(wire, "0020"), 13, 3), quint32(scans * perScan));
         const QList<quint16> memory = words(wire.readData(scans * perScan + 16));
         int at = 0;
-        for (quint64 sample = firstSample; sample < firstSample + scans; ++sample) {
+        for (int scan = 0; scan < scans; ++scan) {
+            const ChannelSignals::Sample sample = scanSample(first, scan, t.wait, t.period);
             for (int tag = 0; tag < t.channels; ++tag)
                 EXPECT_EQ(memory[at++], (tag << 12) | wire.logger.inputs().count(tag + 1, sample));
             if (t.monitor) {

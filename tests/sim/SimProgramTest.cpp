@@ -105,6 +105,14 @@ TEST_F(SimProgramTest, AnswersCommandsOnItsPseudoTerminal)
     EXPECT_EQ(stop(), 0);
 }
 
+TEST_F(SimProgramTest, AnswersThroughAnAdaptersTurnaround)
+{
+    start({"--preset", "finished", "--turnaround-ms", "16"});
+    EXPECT_EQ(exchange('c', "0200"), "c" + withChecksum("0200#T410-8MC00041002") + '\r');
+    EXPECT_EQ(exchange('e', "000000").size(), 43);
+    EXPECT_EQ(stop(), 0);
+}
+
 TEST_F(SimProgramTest, KeepsWhatWasWrittenInItsImageFile)
 {
     const QString file = m_dir.filePath("demo.img");
@@ -144,10 +152,14 @@ TEST_F(SimProgramTest, RefusesBadOptionsAndExplainsItsLimits)
     help.start(DATALOGGER_SIM_PATH, {"--help"});
     ASSERT_TRUE(help.waitForFinished(ReplyTimeoutMs));
     EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_TRUE(help.readAllStandardOutput().contains("handshake lines"));
+    const QByteArray helpText = help.readAllStandardOutput();
+    EXPECT_TRUE(helpText.contains("handshake lines"));
+    EXPECT_TRUE(helpText.contains("--turnaround-ms"));
 
-    for (const QStringList &arguments : {QStringList{"--preset", "nosuch"}, QStringList{"--baud", "1234"},
-                                         QStringList{"--time-scale", "0"}}) {
+    for (const QStringList &arguments :
+         {QStringList{"--preset", "nosuch"}, QStringList{"--baud", "1234"}, QStringList{"--time-scale", "0"},
+          QStringList{"--turnaround-ms", "-1"}, QStringList{"--turnaround-ms", "soon"},
+          QStringList{"--turnaround-ms", "5000"}}) {
         QProcess bad;
         bad.start(DATALOGGER_SIM_PATH, arguments);
         ASSERT_TRUE(bad.waitForFinished(ReplyTimeoutMs));
