@@ -179,6 +179,14 @@ bool DataDownload::openFiles(Run &run)
     if (!m_files.subOpenFile(m_header.serialNumber, run.started, fileOptions()))
         return false;
     run.columns = columns();
+    // What the rows are decoded and timed by.
+    run.rows.columns = run.columns;
+    run.rows.activeChannels = m_header.activeChannelCount;
+    run.rows.initDate = m_header.initDate;
+    run.rows.startDate = m_header.startDate;
+    run.rows.periodSeconds = m_header.scanPeriod;
+    run.rows.eventScanNumber = m_capture.eventScanNumber();
+    run.rows.firstEventScan = m_capture.firstEventScan();
     return true;
 }
 
@@ -233,8 +241,9 @@ void DataDownload::markEndOfData(const Run &run)
     const quint32 installed = installedMemory();
     if (run.endAddress + LineBytes > qint64(installed))
         return;
+    // A hexadecimal write: its 32 digits carry a checksum.
     m_transport.sendCommand(QStringLiteral("f"), fnHex6(qint32(run.endAddress)), QStringLiteral("#"),
-                            QString(32, u'0'));
+                            QString(2 * LineBytes, u'0'), qint16(2 * LineBytes));
     if (!m_state.abandoned)
         m_state.commAbort = false;
 }
@@ -247,7 +256,9 @@ void DataDownload::readMemory(Run &run)
     ScanRows rows(run.rows, rowSink());
     for (run.address = 0; run.address < run.endAddress; run.address += LineBytes) {
         Q_EMIT progressChanged(run.address, run.endAddress - run.address);
-        m_loop.yield();
+        // Lets what is pending run (a click on Cancel Download) without
+        // waiting for anything more to happen.
+        m_loop.yieldUntil(m_loop.elapsedNs());
         QString line;
         if (m_state.commAbort || !readLine(run.address, &line)) {
             run.aborted = !m_files.failed();
