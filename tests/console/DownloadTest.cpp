@@ -320,3 +320,31 @@ TEST_F(DownloadBadMemory, SyncErrorCancelRestoresTheWindow)
     EXPECT_FALSE(wire.contains("|e000410|")) << "and nothing after it";
     expectWindowRestored();
 }
+
+// The never-downloaded warning of Initialize offers the Setup tab's own
+// Download; it confirms the logger, runs Download and is put away again.
+TEST_F(Download, SetupTabDownloadIsOfferedAfterTheNotDownloadedWarning)
+{
+    ui().SSTab1->setCurrentIndex(MainTab::Setup);
+    QTest::mouseClick(ui().TxtScanPeriod, Qt::LeftButton);
+    ui().TxtScanPeriod->selectAll();
+    QTest::keyClick(ui().TxtScanPeriod, Qt::Key_Delete);
+    QTest::keyClicks(ui().TxtScanPeriod, "2");
+    QTest::mouseClick(ui().OptMins, Qt::LeftButton, {}, QPoint(6, ui().OptMins->height() / 2));
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Up-load message");
+    dialogs.expect("Data Not Downloaded Warning", Dialogs::Cancel);
+    ui().CmdInitialize->click();
+    ASSERT_FALSE(ui().CmdDwnLoadData->isHidden());
+    ASSERT_TRUE(ui().CmdDwnLoadData->isEnabled());
+    EXPECT_EQ(ui().SSTab1->currentIndex(), int(MainTab::Setup));
+
+    dialogs.expect("Data Download", Dialogs::Cancel);
+    port.forget();
+    QTest::mouseClick(ui().CmdDwnLoadData, Qt::LeftButton);
+
+    EXPECT_EQ(port.writtenText().count("c0200|"), 2) << "confirmed by the button and by Download";
+    EXPECT_EQ(port.lettersWritten('e'), 0);
+    EXPECT_EQ(ui().SSTab1->currentIndex(), int(MainTab::DataLogger));
+    expectWindowRestored();
+}
