@@ -2,10 +2,12 @@
 
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/frmComm.h"
 #include "console/frmDownloadNotes.h"
 #include "sim/LoggerPresets.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
+#include "ui_frmComm.h"
 #include "ui_frmDownloadNotes.h"
 
 #include <QDir>
@@ -79,6 +81,8 @@ protected:
             tabsEnabledMeanwhile = ui().SSTab1->isEnabled();
             reloadEnabledMeanwhile = ui().cmdLgrStatus->isEnabled();
             cancelShownMeanwhile = !ui().cmdCancelDownload->isHidden();
+            cancelColourMeanwhile = ui().cmdCancelDownload->palette().color(QPalette::Button);
+            tabMeanwhile = ui().SSTab1->currentIndex();
             QTest::keyClicks(notes->ui().txtDownloadNotes, text);
             notes->ui().cmdOK->click();
             return notes->result();
@@ -113,6 +117,8 @@ protected:
     bool tabsEnabledMeanwhile = true;
     bool reloadEnabledMeanwhile = true;
     bool cancelShownMeanwhile = false;
+    QColor cancelColourMeanwhile;
+    int tabMeanwhile = -1;
 };
 
 TEST_F(Download, WithoutALoggerOnlySaysSo)
@@ -130,6 +136,51 @@ TEST_F(Download, WithoutALoggerOnlySaysSo)
     EXPECT_EQ(dialogs.shown().back().buttons, int(Dialogs::OkOnly));
     EXPECT_TRUE(port.written().isEmpty()) << port.writtenText().toStdString();
     EXPECT_TRUE(dialogs.fileDialogs().empty());
+}
+
+// The CSV option unticked on the communications window: warned, and Cancel
+// ends before anything is read.
+TEST_F(Download, CsvOptionOffIsWarnedAndCancelReadsNothing)
+{
+    window->comm().ui().ChkCSV->click();
+    ASSERT_FALSE(window->comm().csvOption());
+    dialogs.expect("Critical Warning! Write CSV File DISABLED", Dialogs::Cancel);
+    port.forget();
+    ui().CmdDownload->click();
+
+    ASSERT_EQ(dialogs.titles(), QStringList{"Critical Warning! Write CSV File DISABLED"});
+    const ScriptedDialogs::Box &warning = dialogs.shown().back();
+    EXPECT_EQ(warning.text, "The Write CSV File Option on the Factory COMM Tab is NOT selected.\r"
+                            "If you continue to download, you will be asked for the file name,\r"
+                            "BUT the file will NOT be created!\r"
+                            "Your Excel compatible data file will NOT BE SAVED!");
+    EXPECT_EQ(warning.buttons, int(Dialogs::OkCancel));
+    EXPECT_EQ(warning.icon, int(Dialogs::Critical));
+    EXPECT_EQ(port.lettersWritten('e'), 0);
+    EXPECT_TRUE(dialogs.fileDialogs().empty());
+}
+
+// Download pressed while a newly plugged logger is still being read: the
+// read goes on undisturbed and the operator is told to wait.
+TEST_F(Download, WhileTheHeaderIsReadDownloadWaits)
+{
+    logger.unplug();
+    settle();
+    port.forget();
+    port.setWriteObserver([this] {
+        if (!port.writtenText().contains("|c0200|"))
+            return;
+        loop.post([this] { ui().CmdDownload->click(); });
+        port.setWriteObserver({});
+    });
+    dialogs.expect("Logger Busy");
+    logger.plugIn();
+    settle(40);
+
+    EXPECT_EQ(dialogs.titles(), QStringList{"Logger Busy"});
+    EXPECT_TRUE(connection.header.headerValid) << "the header read ended normally";
+    EXPECT_EQ(port.lettersWritten('e'), 0);
+    EXPECT_TRUE(ui().SSTab1->isEnabled());
 }
 
 // The whole test, read at the speed of the wire into the data folder.
@@ -159,6 +210,8 @@ TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
     EXPECT_FALSE(tabsEnabledMeanwhile);
     EXPECT_FALSE(reloadEnabledMeanwhile);
     EXPECT_TRUE(cancelShownMeanwhile);
+    EXPECT_EQ(cancelColourMeanwhile, QColor(255, 0, 0));
+    EXPECT_EQ(tabMeanwhile, int(MainTab::DataLogger));
 
     ASSERT_TRUE(QFile::exists(dataFile("pump7.CSV")));
     EXPECT_FALSE(QFile::exists(dataFile("pump7_Aborted.CSV")));
