@@ -281,6 +281,31 @@ TEST_F(Download, CancelDownloadDuringTheReadRestoresTheWindow)
     expectWindowRestored();
 }
 
+// The cable pulled halfway: the lines read so far stay in the working
+// files, and the window comes back for the next logger.
+TEST_F(Download, UnpluggedDuringTheReadRestoresTheWindow)
+{
+    dialogs.expect("Data Download");
+    dialogs.allow("Premature download Termination");
+    dialogs.expectFileName(dataFile("pulled.CSV"));
+    typeNotes("Cable pulled");
+    port.setWriteObserver([this] {
+        if (!port.writtenText().contains("|e001F40|"))
+            return;
+        loop.post([this] { logger.unplug(); });
+        port.setWriteObserver({});
+    });
+    QTest::mouseClick(ui().CmdDownload, Qt::LeftButton);
+    settle();
+
+    EXPECT_EQ(dialogs.titles(), (QStringList{"Data Download", "Premature download Termination"}));
+    EXPECT_TRUE(QFile::exists(dataFile("pulled_Aborted.CSV")));
+    EXPECT_FALSE(QFile::exists(dataFile("pulled.CSV")));
+    EXPECT_TRUE(fileText("pulled_Aborted.CSV").contains("PREMATURE TERMINATION OF DATA DOWNLOAD"));
+    EXPECT_FALSE(state().loggerConnected);
+    expectWindowRestored();
+}
+
 class DownloadOldHeader : public Download
 {
 protected:
