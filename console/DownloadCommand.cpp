@@ -53,11 +53,28 @@ void DownloadCommand::offerSetupDownload(Ui::FrmStartup &ui, bool offered)
 
 void DownloadCommand::CmdDownload_Click()
 {
+    if (loggerReady())
+        runAsCommand([this] { downloadFlow(); });
+}
+
+bool DownloadCommand::loggerReady()
+{
     if (!m_p.connection.state.loggerConnected) {
         showNoLoggerConnected(m_p.dialogs);
-        return;
+        return false;
     }
-    runAsCommand([this] { downloadFlow(); });
+    if (m_p.connection.link.sequences().isRunning()) {
+        showLoggerBusy();
+        return false;
+    }
+    if (m_p.connection.header.headerValid)
+        return true;
+    // Without a whole header neither the logger's identity nor the layout
+    // of its data is known.
+    m_p.dialogs.Message_Box(QStringLiteral("The logger's header has not been read completely.") + Cr
+                                + QStringLiteral("Press Reload/Reset to read it again, then download."),
+                            Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Header Not Read"));
+    return false;
 }
 
 void DownloadCommand::CmdDwnLoadData_Click()
@@ -83,11 +100,16 @@ bool DownloadCommand::runAsCommand(const std::function<void()> &command)
 {
     if (m_p.connection.link.sequences().runCommand(command))
         return true;
+    showLoggerBusy();
+    return false;
+}
+
+void DownloadCommand::showLoggerBusy()
+{
     m_p.dialogs.Message_Box(
         QStringLiteral("The logger is still being read.") + Cr
             + QStringLiteral("Please wait until its data is shown, then try again."),
         Dialogs::OkOnly | Dialogs::Information, QStringLiteral("Logger Busy"));
-    return false;
 }
 
 void DownloadCommand::downloadFlow()

@@ -138,6 +138,18 @@ TEST_F(Download, WithoutALoggerOnlySaysSo)
     EXPECT_TRUE(dialogs.fileDialogs().empty());
 }
 
+// A header read that failed leaves nothing to decode the data by.
+TEST_F(Download, WithoutAWholeHeaderNothingIsRead)
+{
+    connection.header.headerValid = false;
+    dialogs.expect("Header Not Read");
+    port.forget();
+    ui().CmdDownload->click();
+
+    EXPECT_EQ(dialogs.titles(), QStringList{"Header Not Read"});
+    EXPECT_TRUE(port.written().isEmpty()) << port.writtenText().toStdString();
+}
+
 // The CSV option unticked on the communications window: warned, and Cancel
 // ends before anything is read.
 TEST_F(Download, CsvOptionOffIsWarnedAndCancelReadsNothing)
