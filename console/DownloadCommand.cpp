@@ -25,10 +25,13 @@ DownloadCommand::DownloadCommand(const Parts &parts, QObject *parent)
     connect(ui.CmdDownload, &QPushButton::clicked, this, &DownloadCommand::CmdDownload_Click);
     connect(ui.CmdDwnLoadData, &QPushButton::clicked, this, &DownloadCommand::CmdDwnLoadData_Click);
     connect(ui.cmdCancelDownload, &QPushButton::clicked, this, &DownloadCommand::cmdCancelDownload_Click);
+    // Native styles draw buttons without the palette; a style sheet colours
+    // the button on every platform.
     QPalette red = ui.cmdCancelDownload->palette();
     red.setColor(QPalette::Button, CancelRed);
     ui.cmdCancelDownload->setPalette(red);
-    ui.cmdCancelDownload->setAutoFillBackground(true);
+    ui.cmdCancelDownload->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }")
+                                            .arg(CancelRed.name()));
     ui.cmdCancelDownload->hide();
     offerSetupDownload(ui, false);
 }
