@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -199,6 +200,11 @@ TEST_F(Download, WhileTheHeaderIsReadDownloadWaits)
 TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
 {
     ASSERT_TRUE(connection.header.lastDownloadTime.contains('x')) << "never downloaded: no alert";
+    // The Defaults tab's RAW file and location code.
+    ui().chkRAW->click();
+    ui().MebLocCode->selectAll();
+    QTest::keyClicks(ui().MebLocCode, "K");
+    ASSERT_EQ(ui().MebLocCode->text(), "K");
     dialogs.expect("Data Download");
     dialogs.allow("Low Battery Detected");
     dialogs.expectFileName(dataFile("pump7.CSV"));
@@ -233,6 +239,9 @@ TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
     const qsizetype typed = csv.indexOf("Battery swapped after download");
     EXPECT_TRUE(notesStart >= 0 && notesStart < typed && typed < notesEnd) << csv.right(600).toStdString();
     EXPECT_TRUE(csv.contains("Saved complete as file: " + dataFile("pump7") + ".CSV"));
+    EXPECT_TRUE(csv.contains(QRegularExpression(",at LocCode:,\"?K\"?,"))) << "the location code typed";
+    const QString raw = fileText("pump7.RAW");
+    EXPECT_TRUE(raw.contains("Battery swapped after download")) << "the RAW file was asked for";
 
     // The logger holds the download, and the status view shows it.
     const QString recorded = QString::fromLatin1(logger.image().header.mid(0x0540, 16));
