@@ -123,6 +123,8 @@ void ConnectionWiring::onLoggerLost()
         led->setChecked(false);
     }
     ui.ProgressBar1->setValue(0);
+    ui.ProgressBarData->setValue(0);
+    ui.lblBytesRemaining->clear();
     m_c.header.headerValid = false;
     m_w.view.subLoggerPresent();
 }

@@ -2,6 +2,8 @@
 
 #include "console/BatteryInstalledCommand.h"
 #include "console/DefaultCalibrationCommand.h"
+#include "console/DownloadCommand.h"
+#include "console/DownloadWiring.h"
 #include "console/InitializeCommand.h"
 #include "console/SavedSetup.h"
 
@@ -65,6 +67,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup});
+    new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
+    new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     addKeyboardAccess(connection);
     disableControlsStillToCome();
 }
@@ -75,8 +79,8 @@ void FrmStartup::disableControlsStillToCome()
     // if they worked. The change that builds one enables it.
     const Ui::FrmStartup &ui = *m_ui;
     QWidget *const waiting[] = {
-        // The download and stop-logging flows.
-        ui.CmdDownload, ui.CmdStopLogging,
+        // The stop-logging flow.
+        ui.CmdStopLogging,
         // The remote display box opens the pH window, still to come.
         ui.chkRemoteDisplay,
     };

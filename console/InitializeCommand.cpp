@@ -2,6 +2,7 @@
 
 #include "console/ClockDisplay.h"
 #include "console/DefaultsTab.h"
+#include "console/DownloadCommand.h"
 #include "console/MainWindowState.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
@@ -48,7 +49,9 @@ void InitializeCommand::CmdInitialize_Click()
     if (!confirmUpload() || !checkPeriodSeconds())
         return;
     if (m_p.connection.header.lastDownloadTime.contains(u'x')) {
-        // The last test was never downloaded: Cancel keeps it in the logger.
+        // The last test was never downloaded: Cancel keeps it in the logger
+        // and leaves the Setup tab's Download offered.
+        DownloadCommand::offerSetupDownload(m_p.ui, true);
         const int answer = m_p.dialogs.Message_Box(
             QStringLiteral("DATA HAS NEVER BEEN DOWNLOADED!") + CrLf + CrLf
                 + QStringLiteral("   CANCEL to allow download, or") + CrLf
@@ -74,15 +77,13 @@ void InitializeCommand::initializeAfterWarning()
     if (!m_p.connection.confirmedLogger())
         return;
     if (!m_p.connection.state.loggerConnected) {
-        m_p.dialogs.Message_Box(QStringLiteral("There are no loggers detected.") + Cr + Cr
-                                    + QStringLiteral("You are unable to continue downloading.") + Cr
-                                    + Cr + QStringLiteral("Connect a logger then try again."),
-                                Dialogs::OkOnly, QStringLiteral("No Logger Connected"));
+        DownloadCommand::showNoLoggerConnected(m_p.dialogs);
         return;
     }
     if (!confirmUpload())
         return;
     upload();
+    DownloadCommand::offerSetupDownload(m_p.ui, false);
 }
 
 bool InitializeCommand::checkChannelsAndPeriod()

@@ -78,6 +78,8 @@ public:
     void cmdLgrStatus_Click();
     // A new connection: every figure is blanked until the header is read.
     void showHeaderNotRead();
+    // The last-download labels from the header's download time and file name.
+    void showDownloadState();
 
     Ui::LoggerStatusView &ui() { return *m_ui; }
 
@@ -93,7 +95,6 @@ private:
     void showEventTime();
     void showIdentity();
     void showChannelSelection();
-    void showDownloadState();
     void showSamplingPeriod();
     void showMemoryAvailable();
     void run(const std::function<void()> &hook);

@@ -8,9 +8,6 @@ frmComm::frmComm(QWidget *parent)
     , m_ui(std::make_unique<Ui::frmComm>())
 {
     m_ui->setupUi(this);
-    // Read by the download, which is still to be built; until then the box
-    // must not look as if it chose anything.
-    m_ui->ChkCSV->setEnabled(false);
     connect(m_ui->txtstopbit2delay, &QLineEdit::textChanged, this, &frmComm::applyStopBit2Delay);
 }
 

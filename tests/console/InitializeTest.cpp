@@ -223,6 +223,8 @@ TEST_F(InitializeNeverDownloaded, OkInitializesAfterTheConfirmation)
     EXPECT_EQ(confirmations, 2) << "asked before the warning and again after it";
     EXPECT_TRUE(port.writtenText().contains("d0410#0078")) << port.writtenText().toStdString();
     EXPECT_TRUE(ui().SSTab1->isEnabled());
+    EXPECT_TRUE(ui().CmdDwnLoadData->isHidden()) << "the test is gone: nothing left to download";
+    EXPECT_FALSE(ui().CmdDwnLoadData->isEnabled());
 }
 
 // The maintenance command: asked first, then sixteen lines for each of the

@@ -2,7 +2,9 @@
 #include "tests/console/MainWindowFixture.h"
 
 #include "console/frmComm.h"
+#include "console/frmDownloadNotes.h"
 #include "ui_frmComm.h"
+#include "ui_frmDownloadNotes.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -30,9 +32,12 @@ bool doesSomething(const QAbstractButton *button)
         || SignalProbe::connected(button, SIGNAL(released()));
 }
 
-// Controls that act although nothing listens to their signals. Empty today;
-// a control goes here only with the reason it is not silent.
-const QStringList HandledOtherwise{};
+// Controls that act although nothing listens to their signals; a control
+// goes here only with the reason it is not silent.
+const QStringList HandledOtherwise{
+    // The CSV file option: the download reads the box when it starts.
+    QStringLiteral("ChkCSV"),
+};
 
 QStringList silentButtons(const QWidget *window)
 {
@@ -87,11 +92,9 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
 {
     const Ui::FrmStartup &ui = window->ui();
     for (QWidget *control : std::initializer_list<QWidget *>{
-             ui.CmdDownload, ui.CmdStopLogging, ui.chkRemoteDisplay, ui.OptUseLast,
-             ui.cmdSetDates, window->comm().ui().ChkCSV}) {
+             ui.CmdStopLogging, ui.chkRemoteDisplay, ui.OptUseLast, ui.cmdSetDates}) {
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     }
-    EXPECT_TRUE(window->comm().csvOption()) << "disabled, the CSV option still reads as on";
     EXPECT_TRUE(ui.OptMins->isChecked()) << "the stored unit is still shown";
 
     // Neither changing tabs nor the Defaults tab's round trip wakes them.
@@ -102,17 +105,31 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
     EXPECT_TRUE(ui.cmdLgrStatus->isEnabled()) << "Reload works, so it is offered";
 }
 
+// Download is offered on the Data Logger tab; the Setup tab's own Download
+// and Cancel Download only while they have something to do.
+TEST_F(WindowControls, DownloadIsOfferedAfterLogOn)
+{
+    const Ui::FrmStartup &ui = window->ui();
+    EXPECT_TRUE(ui.CmdDownload->isEnabled());
+    EXPECT_TRUE(window->comm().ui().ChkCSV->isEnabled());
+    EXPECT_TRUE(window->comm().csvOption()) << "the CSV option is on at every start";
+    EXPECT_TRUE(ui.CmdDwnLoadData->isHidden());
+    EXPECT_FALSE(ui.CmdDwnLoadData->isEnabled());
+    EXPECT_TRUE(ui.cmdCancelDownload->isHidden());
+}
+
 // What a screen reader announces: every button by its caption, every field
 // by the label it belongs to.
 TEST_F(WindowControls, EveryControlHasTheNameAScreenReaderReads)
 {
     QStringList unnamed;
+    frmDownloadNotes notes;
     for (QWidget *window : {static_cast<QWidget *>(this->window.get()),
-                            static_cast<QWidget *>(&this->window->comm())}) {
+                            static_cast<QWidget *>(&this->window->comm()), static_cast<QWidget *>(&notes)}) {
         for (QWidget *control : window->findChildren<QWidget *>()) {
             const bool named = control->inherits("QAbstractButton") || control->inherits("QLineEdit")
                 || control->inherits("QComboBox") || control->inherits("QAbstractSpinBox")
-                || control->inherits("QTextEdit");
+                || control->inherits("QTextEdit") || control->inherits("QPlainTextEdit");
             if (!named || control->objectName().startsWith("qt_"))
                 continue; // Qt's own helpers, such as the menu bar's overflow button
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
@@ -149,5 +166,25 @@ TEST_F(WindowControls, SetupFieldsAreNamedByTheirLabels)
              ui.OptHrs, ui.OptMins, ui.OptSecs, ui.OptMonitorCh3, ui.OptMonitorOff, ui.OptStartNow,
              ui.OptUseLast, ui.cmdLowPower, ui.chkRemoteDisplay}) {
         EXPECT_EQ(option->accessibleName(), option->text()) << option->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowControls, DownloadFieldsAreNamedByTheirLabels)
+{
+    const Ui::FrmStartup &ui = window->ui();
+    frmDownloadNotes notes;
+    const std::pair<QLabel *, QWidget *> buddies[] = {
+        {ui.lblProgressBarDataCaption, ui.ProgressBarData},
+        {ui.lblBytesRemainingCaption, ui.lblBytesRemaining},
+        {ui.lblPointerCaption, ui.lblPointer},
+        {notes.ui().lblDownloadNotesCaption, notes.ui().txtDownloadNotes},
+    };
+    for (const auto &[label, field] : buddies) {
+        EXPECT_EQ(label->buddy(), field) << field->objectName().toStdString();
+        EXPECT_EQ(field->accessibleName(), label->text());
+    }
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             ui.CmdDwnLoadData, ui.cmdCancelDownload, notes.ui().cmdOK}) {
+        EXPECT_EQ(button->accessibleName(), button->text()) << button->objectName().toStdString();
     }
 }

@@ -1,0 +1,215 @@
+#include "console/DownloadCommand.h"
+
+#include "console/LoggerStatusView.h"
+#include "console/MainTab.h"
+#include "console/frmComm.h"
+#include "logger/LoggerConnection.h"
+#include "platform/Dialogs.h"
+#include "ui_FrmStartup.h"
+
+namespace {
+
+const QString Cr = QStringLiteral("\r");
+const QString CrLf = QStringLiteral("\r\n");
+const QColor CancelRed(255, 0, 0);
+
+} // namespace
+
+const QString DownloadCommand::SupportedHeaderVersion = QStringLiteral("0762");
+
+DownloadCommand::DownloadCommand(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , m_p(parts)
+{
+    Ui::FrmStartup &ui = m_p.ui;
+    connect(ui.CmdDownload, &QPushButton::clicked, this, &DownloadCommand::CmdDownload_Click);
+    connect(ui.CmdDwnLoadData, &QPushButton::clicked, this, &DownloadCommand::CmdDwnLoadData_Click);
+    connect(ui.cmdCancelDownload, &QPushButton::clicked, this, &DownloadCommand::cmdCancelDownload_Click);
+    // Native styles draw buttons without the palette; a style sheet colours
+    // the button on every platform.
+    QPalette red = ui.cmdCancelDownload->palette();
+    red.setColor(QPalette::Button, CancelRed);
+    ui.cmdCancelDownload->setPalette(red);
+    ui.cmdCancelDownload->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }")
+                                            .arg(CancelRed.name()));
+    ui.cmdCancelDownload->hide();
+    offerSetupDownload(ui, false);
+}
+
+void DownloadCommand::showNoLoggerConnected(Dialogs &dialogs)
+{
+    dialogs.Message_Box(QStringLiteral("There are no loggers detected.") + Cr + Cr
+                            + QStringLiteral("You are unable to continue downloading.") + Cr + Cr
+                            + QStringLiteral("Connect a logger then try again."),
+                        Dialogs::OkOnly, QStringLiteral("No Logger Connected"));
+}
+
+void DownloadCommand::offerSetupDownload(Ui::FrmStartup &ui, bool offered)
+{
+    ui.CmdDwnLoadData->setVisible(offered);
+    ui.CmdDwnLoadData->setEnabled(offered);
+    if (!offered) {
+        ui.CmdInitialize->show();
+        ui.CmdInitialize->setEnabled(true);
+    }
+}
+
+void DownloadCommand::CmdDownload_Click()
+{
+    if (loggerReady())
+        runAsCommand([this] { downloadFlow(); });
+}
+
+bool DownloadCommand::loggerReady()
+{
+    if (!m_p.connection.state.loggerConnected) {
+        showNoLoggerConnected(m_p.dialogs);
+        return false;
+    }
+    if (m_p.connection.link.sequences().isRunning()) {
+        showLoggerBusy();
+        return false;
+    }
+    if (m_p.connection.header.headerValid)
+        return true;
+    // Without a whole header neither the logger's identity nor the layout
+    // of its data is known.
+    m_p.dialogs.Message_Box(QStringLiteral("The logger's header has not been read completely.") + Cr
+                                + QStringLiteral("Press Reload/Reset to read it again, then download."),
+                            Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Header Not Read"));
+    return false;
+}
+
+void DownloadCommand::CmdDwnLoadData_Click()
+{
+    bool confirmed = false;
+    if (!runAsCommand([this, &confirmed] { confirmed = m_p.connection.confirmedLogger(); }) || !confirmed)
+        return;
+    CmdDownload_Click();
+    m_p.ui.SSTab1->setCurrentIndex(MainTab::DataLogger);
+    m_p.ui.SSTab1->setEnabled(true);
+    offerSetupDownload(m_p.ui, false);
+}
+
+void DownloadCommand::cmdCancelDownload_Click()
+{
+    // The download asks the operator to confirm after the line it is reading.
+    m_p.connection.state.cancelDownload = true;
+}
+
+// Everything that talks to the logger runs as the link's one sequence, so a
+// header read still under way is never interleaved with the download.
+bool DownloadCommand::runAsCommand(const std::function<void()> &command)
+{
+    if (m_p.connection.link.sequences().runCommand(command))
+        return true;
+    showLoggerBusy();
+    return false;
+}
+
+void DownloadCommand::showLoggerBusy()
+{
+    m_p.dialogs.Message_Box(
+        QStringLiteral("The logger is still being read.") + Cr
+            + QStringLiteral("Please wait until its data is shown, then try again."),
+        Dialogs::OkOnly | Dialogs::Information, QStringLiteral("Logger Busy"));
+}
+
+void DownloadCommand::downloadFlow()
+{
+    if (!m_p.connection.confirmedLogger())
+        return;
+    if (!acceptCsvWarning() || !acceptHeaderVersion() || !acceptPreviousDownload()
+        || !acknowledgeDownload())
+        return;
+    lockWindow();
+    m_p.connection.download.subReadData();
+    restoreWindow();
+}
+
+bool DownloadCommand::acceptCsvWarning()
+{
+    if (m_p.comm.csvOption())
+        return true;
+    return m_p.dialogs.Message_Box(
+               QStringLiteral("The Write CSV File Option on the Factory COMM Tab is NOT selected.") + Cr
+                   + QStringLiteral("If you continue to download, you will be asked for the file name,") + Cr
+                   + QStringLiteral("BUT the file will NOT be created!") + Cr
+                   + QStringLiteral("Your Excel compatible data file will NOT BE SAVED!"),
+               Dialogs::OkCancel | Dialogs::Critical,
+               QStringLiteral("Critical Warning! Write CSV File DISABLED"))
+        != Dialogs::Cancel;
+}
+
+bool DownloadCommand::acceptHeaderVersion()
+{
+    const QString version = m_p.connection.header.headerVersion;
+    if (version == SupportedHeaderVersion)
+        return true;
+    return m_p.dialogs.Message_Box(
+               QStringLiteral("Data will download correctly ONLY with the header version ") + Cr
+                   + QStringLiteral("   used to initialize the logger.") + Cr
+                   + QStringLiteral("The data currently in the logger was formatted using Header Version: ")
+                   + version + QStringLiteral(".") + Cr
+                   + QStringLiteral("The Header Version supported by this software is:") + QString(20, u' ')
+                   + SupportedHeaderVersion + QStringLiteral(".") + Cr + Cr
+                   + QStringLiteral("If you continue to downloaded, the data may be incorrect.") + Cr
+                   + QStringLiteral("     Do you want to continue the download?") + Cr
+                   + QStringLiteral("     (NO recommended--use the correct software version.)"),
+               Dialogs::OkCancel | Dialogs::Critical | Dialogs::DefaultButton2,
+               QStringLiteral("Critical Warning! Change in Header Version Detected"))
+        != Dialogs::Cancel;
+}
+
+// The download time holds "x" from the initialization until a download
+// writes it.
+bool DownloadCommand::acceptPreviousDownload()
+{
+    const LoggerHeader &header = m_p.connection.header;
+    if (header.lastDownloadTime.contains(u'x'))
+        return true;
+    return m_p.dialogs.Message_Box(
+               QStringLiteral("A previous download has been detected.") + Cr + Cr
+                   + QStringLiteral("The data was downloaded on: ") + header.lastDownloadTime + Cr
+                   + QStringLiteral("The download file name is: ") + header.lastDownloadFile
+                   + QStringLiteral("     .") + Cr + Cr
+                   + QStringLiteral("Do you want to continue the download?"),
+               Dialogs::OkCancel | Dialogs::Critical | Dialogs::DefaultButton2,
+               QStringLiteral("Previous Download Alert (Sub CmdDownload)"))
+        != Dialogs::Cancel;
+}
+
+bool DownloadCommand::acknowledgeDownload()
+{
+    return m_p.dialogs.Message_Box(
+               QStringLiteral("Please wait while data is downloaded from the data logger.") + CrLf + CrLf
+                   + QStringLiteral("Data download may take a many minutes depending upon") + CrLf
+                   + QStringLiteral("the magnitude of stored data.") + CrLf + CrLf
+                   + QStringLiteral("Acknowledge this message to initiate download."),
+               Dialogs::OkCancel | Dialogs::Information, QStringLiteral("Data Download"))
+        != Dialogs::Cancel;
+}
+
+// Only Cancel Download, outside the tabs, stays in reach while the scans are read.
+void DownloadCommand::lockWindow()
+{
+    Ui::FrmStartup &ui = m_p.ui;
+    ui.SSTab1->setCurrentIndex(MainTab::DataLogger);
+    ui.SSTab1->setEnabled(false);
+    ui.cmdLgrStatus->setEnabled(false);
+    m_p.connection.state.cancelDownload = false;
+    ui.cmdCancelDownload->show();
+}
+
+void DownloadCommand::restoreWindow()
+{
+    Ui::FrmStartup &ui = m_p.ui;
+    ui.SSTab1->setEnabled(true);
+    ui.cmdLgrStatus->setEnabled(true);
+    offerSetupDownload(ui, false);
+    ui.cmdCancelDownload->hide();
+    m_p.connection.state.cancelDownload = false;
+    // "Processing" must not outlive a download that was not recorded: the
+    // labels show what the logger's header holds now.
+    m_p.view.showDownloadState();
+}
