@@ -288,6 +288,7 @@ void DataDownload::readMemory(Run &run)
             break;
         }
     }
+    Q_EMIT progressChanged(run.address, std::max<qint64>(0, run.endAddress - run.address));
     if (m_ending == Ending::WriteFailed || rows.finish() == ScanRows::Outcome::WriteFailed) {
         m_ending = Ending::WriteFailed;
         return;
