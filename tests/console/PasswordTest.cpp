@@ -105,6 +105,12 @@ struct PromptCase
     bool accepted;
 };
 
+void PrintTo(const PromptCase &c, std::ostream *out)
+{
+    *out << "stored " << (c.stored ? '"' + std::string(c.stored) + '"' : std::string("(default)"))
+         << ", typed \"" << c.typed << '"' << (c.accepted ? ", accepted" : ", refused");
+}
+
 class CalibrationPrompt : public Passwords, public ::testing::WithParamInterface<PromptCase>
 {
 protected:
@@ -387,6 +393,11 @@ struct NewPasswordCase
     const char *second;
     bool changed;
 };
+
+void PrintTo(const NewPasswordCase &c, std::ostream *out)
+{
+    *out << '"' << c.first << "\" and \"" << c.second << '"' << (c.changed ? ", changed" : ", refused");
+}
 
 class NewPassword : public ChangePassword, public ::testing::WithParamInterface<NewPasswordCase>
 {
