@@ -1,5 +1,8 @@
 #include "console/FrmStartup.h"
 
+#include "console/AccessControl.h"
+#include "console/LevelPasswords.h"
+
 #include "console/BatteryInstalledCommand.h"
 #include "console/DefaultCalibrationCommand.h"
 #include "console/DownloadCommand.h"
@@ -69,6 +72,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
                                                  m_setup, *m_startup});
     new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
+    m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
+    m_levelPasswords = new LevelPasswords(*m_ui, m_state, m_settings, this);
     addKeyboardAccess(connection);
     disableControlsStillToCome();
 }
@@ -113,6 +118,7 @@ FrmStartup::~FrmStartup() = default;
 void FrmStartup::Form_Load()
 {
     m_startup->Form_Load();
+    m_levelPasswords->showStored();
 }
 
 void FrmStartup::SSTab1_Click(int tab)

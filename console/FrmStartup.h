@@ -10,12 +10,14 @@
 namespace Ui {
 class FrmStartup;
 }
+class AccessControl;
 class ClockDisplay;
 class DefaultsTab;
 class Dialogs;
 class EventLoop;
 class ConnectionWiring;
 class InitializeCommand;
+class LevelPasswords;
 class LoggerConnection;
 class LoggerStatusView;
 class SettingsStore;
@@ -53,6 +55,8 @@ public:
     ClockDisplay &clocks() { return *m_clocks; }
     DefaultsTab &defaults() { return *m_defaults; }
     LoggerStatusView &statusView() { return *m_statusView; }
+    // The password gates; the calibration commands ask it before they act.
+    AccessControl &access() { return *m_access; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -82,4 +86,6 @@ private:
     LoggerStatusView *m_statusView = nullptr;
     ConnectionWiring *m_wiring = nullptr;
     InitializeCommand *m_initialize = nullptr;
+    AccessControl *m_access = nullptr;
+    LevelPasswords *m_levelPasswords = nullptr;
 };

@@ -21,6 +21,11 @@ struct MainWindowState
     QString waitPeriodText = QStringLiteral("15");
     qint32 waitSeconds = 15;
 
+    // Set by the calibration or the factory password; kept for the rest of the run.
+    bool passwordOK = false;
+    // Set by the factory password; kept for the rest of the run.
+    bool factoryMode = false;
+
     QString passwordAdmin;
     QString passwordOrgan[4];
     QString passwordDepot[4];

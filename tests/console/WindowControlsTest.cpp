@@ -3,8 +3,13 @@
 
 #include "console/frmComm.h"
 #include "console/frmDownloadNotes.h"
+#include "console/frmEnterPassword.h"
+#include "console/frmFactoryPassword.h"
+#include "console/frmSetPassword.h"
 #include "ui_frmComm.h"
+#include "ui_PasswordPrompt.h"
 #include "ui_frmDownloadNotes.h"
+#include "ui_frmSetPassword.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -187,4 +192,38 @@ TEST_F(WindowControls, DownloadFieldsAreNamedByTheirLabels)
              ui.CmdDwnLoadData, ui.cmdCancelDownload, notes.ui().cmdOK}) {
         EXPECT_EQ(button->accessibleName(), button->text()) << button->objectName().toStdString();
     }
+}
+
+TEST_F(WindowControls, ThePasswordWindowsNameEveryControlAndEveryButtonActs)
+{
+    frmEnterPassword calibration(QStringLiteral("qqq"), dialogs);
+    frmFactoryPassword factory(dialogs);
+    frmSetPassword change(startup, dialogs);
+    std::vector<std::pair<QLabel *, QWidget *>> buddies;
+    for (PasswordPrompt *prompt : {static_cast<PasswordPrompt *>(&calibration),
+                                   static_cast<PasswordPrompt *>(&factory)}) {
+        EXPECT_EQ(silentButtons(prompt), QStringList());
+        buddies.emplace_back(prompt->ui().lblPasswordCaption, prompt->ui().txtPassword);
+        for (QAbstractButton *button : {prompt->ui().cmdOK, prompt->ui().cmdCancel})
+            EXPECT_EQ(button->accessibleName(), button->text());
+    }
+    Ui::frmSetPassword &ui = change.ui();
+    // Both stages' buttons: the hidden ones act when they are offered.
+    EXPECT_EQ(silentButtons(&change), QStringList());
+    buddies.insert(buddies.end(), {{ui.lblOldPassword, ui.txtOldPassword},
+                                   {ui.lblNewPassword, ui.txtNewPassword},
+                                   {ui.lblReenterNewPassword, ui.txtReenterNewPassword}});
+    for (QAbstractButton *button : {ui.cmdOldOK, ui.cmdChangeOK, ui.cmdCancelChange})
+        EXPECT_EQ(button->accessibleName(), button->text());
+    const Ui::FrmStartup &main = window->ui();
+    buddies.insert(buddies.end(), {{main.lblPasswordAdminCaption, main.TxtAdminPassword},
+                                   {main.lblPasswordOrgan4Caption, main.TxtOrganPass4},
+                                   {main.lblPasswordDepot1Caption, main.TxtDepotPass1}});
+    for (const auto &[label, field] : buddies) {
+        EXPECT_EQ(label->buddy(), field) << field->objectName().toStdString();
+        EXPECT_EQ(field->accessibleName(), label->text()) << field->objectName().toStdString();
+    }
+    EXPECT_EQ(main.cmdChangePassword->accessibleName(), main.cmdChangePassword->text());
+    EXPECT_TRUE(main.cmdChangePassword->isEnabled());
+    EXPECT_TRUE(main.cmdCallFactory->isEnabled());
 }

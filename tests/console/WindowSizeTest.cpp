@@ -86,7 +86,7 @@ TEST_F(WindowSize, TheContentGrowsWithTheWindow)
         {MainTab::Setup, ui.lblActCh8, true, false},
         {MainTab::Defaults, ui.Dir1, true, true},
         {MainTab::Defaults, ui.TxtDir, true, false},
-        {MainTab::Passwords, ui.txtPasswordAdmin, true, false},
+        {MainTab::Passwords, ui.TxtAdminPassword, true, false},
     };
     for (const Grows &c : cases) {
         SCOPED_TRACE(c.widget->objectName().toStdString());
