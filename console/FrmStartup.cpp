@@ -12,6 +12,7 @@
 #include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/RealTimeDisplay.h"
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
@@ -69,6 +70,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
                                                  m_setup, *m_startup});
     new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
+    addRealTime(loop, connection);
     addKeyboardAccess(connection);
     disableControlsStillToCome();
 }
@@ -108,6 +110,18 @@ void FrmStartup::addKeyboardAccess(LoggerConnection &connection)
     }
 }
 
+// The Real Time tab follows the link: every completed line is offered to it,
+// and a new or lost logger stops it.
+void FrmStartup::addRealTime(EventLoop &loop, LoggerConnection &connection)
+{
+    m_realTime = new RealTimeDisplay({*m_ui, connection, m_dialogs, loop, m_setup, [this] { CmdExit_Click(); }},
+                                     this);
+    connect(&connection.link, &SerialLink::lineReceived, m_realTime, &RealTimeDisplay::subDisplayRT);
+    connect(&connection.link, &SerialLink::newConnectionStarting, m_realTime, &RealTimeDisplay::newConnection);
+    connect(&connection.link, &SerialLink::loggerLost, m_realTime, &RealTimeDisplay::subStopRTData);
+    connect(m_ui->CmdLogOn, &QPushButton::clicked, m_realTime, &RealTimeDisplay::subStopRTData);
+}
+
 FrmStartup::~FrmStartup() = default;
 
 void FrmStartup::Form_Load()
@@ -117,6 +131,8 @@ void FrmStartup::Form_Load()
 
 void FrmStartup::SSTab1_Click(int tab)
 {
+    if (tab == MainTab::RealTime && m_realTime)
+        m_realTime->enterTab();
     if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);

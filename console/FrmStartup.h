@@ -18,6 +18,7 @@ class ConnectionWiring;
 class InitializeCommand;
 class LoggerConnection;
 class LoggerStatusView;
+class RealTimeDisplay;
 class SettingsStore;
 class SetupRules;
 class StartupController;
@@ -53,6 +54,7 @@ public:
     ClockDisplay &clocks() { return *m_clocks; }
     DefaultsTab &defaults() { return *m_defaults; }
     LoggerStatusView &statusView() { return *m_statusView; }
+    RealTimeDisplay &realTime() { return *m_realTime; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -66,6 +68,7 @@ protected:
 private:
     void disableControlsStillToCome();
     void addKeyboardAccess(LoggerConnection &connection);
+    void addRealTime(EventLoop &loop, LoggerConnection &connection);
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -82,4 +85,5 @@ private:
     LoggerStatusView *m_statusView = nullptr;
     ConnectionWiring *m_wiring = nullptr;
     InitializeCommand *m_initialize = nullptr;
+    RealTimeDisplay *m_realTime = nullptr;
 };

@@ -1,0 +1,371 @@
+#include "tests/console/LoggerWindowFixture.h"
+
+#include "console/MainTab.h"
+#include "console/RealTimeDisplay.h"
+#include "logger/LoggerHeader.h"
+#include "sim/LoggerPresets.h"
+#include "ui_FrmStartup.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+
+// The Real Time tab against the simulated logger, driven as an operator
+// drives it: the tab entered, its boxes answered, the named controls clicked.
+class RealTime : public LoggerWindowFixture
+{
+protected:
+    explicit RealTime(LoggerPreset preset = LoggerPreset::Downloaded)
+        : LoggerWindowFixture(LoggerPresets::build(preset, VirtualEventLoop().now()))
+    {
+    }
+
+    void SetUp() override
+    {
+        openWindow();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        logOn();
+        ASSERT_TRUE(connection.header.headerValid);
+    }
+
+    RealTimeDisplay &rt() { return window->realTime(); }
+    void enterTab()
+    {
+        ui().SSTab1->setCurrentIndex(MainTab::RealTime);
+        settle(1);
+    }
+    void start()
+    {
+        QTest::mouseClick(ui().OptShowRTData, Qt::LeftButton, {}, QPoint(6, ui().OptShowRTData->height() / 2));
+    }
+    void stop()
+    {
+        QTest::mouseClick(ui().OptStopRTData, Qt::LeftButton, {}, QPoint(6, ui().OptStopRTData->height() / 2));
+    }
+    void click(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+    QString cell(int row, int column) const
+    {
+        const QTableWidgetItem *item = window->ui().MFgRealTime->item(row, column);
+        return item ? item->text() : QString();
+    }
+    // Runs the display until `count` readings have been accumulated.
+    void runUntilCount(qint64 count)
+    {
+        for (int i = 0; i < 10 * count + 20 && rt().statCount() < count; ++i)
+            settle(0.25);
+        ASSERT_EQ(rt().statCount(), count);
+    }
+    void typeInterval(const QString &text)
+    {
+        QLineEdit *field = ui().txtRTDInterval;
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    int requestsSent()
+    {
+        return int(port.writtenText().count(QStringLiteral("r|")));
+    }
+};
+
+TEST_F(RealTime, StoppedLoggerPollsAndFillsTheGrid)
+{
+    enterTab();
+    EXPECT_TRUE(dialogs.shown().empty()) << "no question for a logger that is not logging";
+    ASSERT_TRUE(ui().OptShowRTData->isEnabled());
+    EXPECT_FALSE(rt().rtFollowLogging());
+    port.forget();
+    start();
+    EXPECT_TRUE(rt().rtActive());
+    EXPECT_TRUE(ui().OptStopRTData->isEnabled());
+    EXPECT_TRUE(ui().lblRTActive->isVisibleTo(window.get()));
+    settle(3.5);
+
+    const int rows = connection.header.installedChannels;
+    ASSERT_EQ(rows, 8);
+    ASSERT_EQ(ui().MFgRealTime->rowCount(), rows + 1);
+    const QString headings[] = {"Sensor Number", "Loc Code", "", "Eng Units", "Average", "Max Deviation", "3-Sigma"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(cell(0, c), headings[c]);
+    EXPECT_EQ(cell(1, 0), "Sensor 1");
+    EXPECT_EQ(cell(8, 0), "Sensor 8");
+    for (int k = 1; k <= rows; ++k) {
+        EXPECT_EQ(cell(k, 1), connection.header.channel[size_t(k - 1)].location);
+        EXPECT_EQ(cell(k, 3), connection.header.channel[size_t(k - 1)].engUnits);
+        EXPECT_FALSE(cell(k, 2).isEmpty()) << k;
+        EXPECT_EQ(cell(k, 4), "0");
+    }
+    const QString wire = port.writtenText();
+    EXPECT_GE(requestsSent(), 3) << wire.toStdString();
+
+    stop();
+    EXPECT_FALSE(rt().rtActive());
+    EXPECT_FALSE(rt().pollTimer().isActive());
+    EXPECT_FALSE(ui().OptShowRTData->isChecked());
+    port.forget();
+    settle(5);
+    EXPECT_EQ(requestsSent(), 0);
+}
+
+TEST_F(RealTime, IntervalField)
+{
+    enterTab();
+    const struct
+    {
+        QString typed;
+        QString shown;
+        int ms;
+    } cases[] = {
+        {"0.2", "1.0", 1000}, {"0.7", "0.7", 700}, {"2", "2", 2000},       {"abc", "1.0", 1000},
+        {"-3", "1.0", 1000},  {"1,5", "1.0", 1000}, {"1e12", "86400", 86400000}, {"", "1.0", 1000},
+    };
+    for (const auto &c : cases) {
+        typeInterval(c.typed);
+        start();
+        settle(1.5);
+        EXPECT_EQ(ui().txtRTDInterval->text(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(rt().pollTimer().intervalMs(), c.ms) << c.typed.toStdString();
+        stop();
+    }
+}
+
+TEST_F(RealTime, ClipCountsShowTheirTexts)
+{
+    logger.inputs().force(1, 0);
+    logger.inputs().force(2, 4095);
+    logger.inputs().force(3, 1);
+    QSignalSpy readings(&rt(), &RealTimeDisplay::readingShown);
+    enterTab();
+    start();
+    settle(2.5);
+    EXPECT_EQ(cell(1, 2), "LO-CLIP");
+    EXPECT_EQ(cell(2, 2), "HI-CLIP");
+    EXPECT_NE(cell(3, 2), "LO-CLIP");
+    ASSERT_FALSE(readings.isEmpty());
+    const QList<QVariant> first = readings.first();
+    EXPECT_EQ(first.at(0).toInt(), 1);
+    EXPECT_TRUE(first.at(3).toBool()) << "channel 1 is a clip reading";
+}
+
+TEST_F(RealTime, StatisticsOfOneTwoThree)
+{
+    enterTab();
+    click(ui().chkDispADCounts);
+    ASSERT_EQ(rt().displayMode(), DisplayMode::Counts);
+    EXPECT_EQ(cell(1, 3), "Counts");
+    click(ui().chkAccumStats);
+    logger.inputs().ramp(1, 1, 1);
+    start();
+    runUntilCount(3);
+    stop();
+    EXPECT_EQ(ui().lblCumCount->text(), "3");
+    EXPECT_EQ(cell(1, 2), "3");
+    EXPECT_EQ(cell(1, 4), "2");
+    EXPECT_EQ(cell(1, 5), "2.00");
+    EXPECT_DOUBLE_EQ(rt().statistics(1).variance(), 2.0 / 3.0);
+    EXPECT_EQ(cell(1, 6), QString::number(std::lround(3 * std::sqrt(2.0 / 3.0))));
+}
+
+TEST_F(RealTime, EveryHundredthReadingBeeps)
+{
+    enterTab();
+    click(ui().chkAccumStats);
+    start();
+    runUntilCount(99);
+    const int beeps = dialogs.beeps();
+    runUntilCount(100);
+    EXPECT_EQ(dialogs.beeps(), beeps + 1);
+    EXPECT_EQ(ui().lblCumCount->text(), "100");
+}
+
+TEST_F(RealTime, UntickingHoldsAndTickingRestarts)
+{
+    enterTab();
+    click(ui().chkAccumStats);
+    start();
+    runUntilCount(4);
+    click(ui().chkAccumStats);
+    ASSERT_FALSE(ui().chkAccumStats->isChecked());
+    const QString average = cell(1, 4);
+    const QString sigma = cell(1, 6);
+    settle(5);
+    EXPECT_EQ(rt().statCount(), 4);
+    EXPECT_EQ(ui().lblCumCount->text(), "4");
+    EXPECT_EQ(cell(1, 4), average);
+    EXPECT_EQ(cell(1, 6), sigma);
+
+    click(ui().chkAccumStats);
+    EXPECT_EQ(rt().statCount(), 0);
+    runUntilCount(1);
+    EXPECT_EQ(ui().lblCumCount->text(), "1");
+    EXPECT_EQ(cell(1, 5), "0.00") << "one reading has no spread";
+}
+
+TEST_F(RealTime, TrueMillivoltBoxWarnsStopsAndRebuildsTheUnits)
+{
+    enterTab();
+    start();
+    settle(1.5);
+    dialogs.expect("True mV validation");
+    QSignalSpy modes(&rt(), &RealTimeDisplay::displayModeChanged);
+    click(ui().chkDisplayTruemV);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().back().text,
+              "The 'TRUE mV' option reports true input in milli-Volts.\r\n\r\n"
+              "Do not use this option for gathering calibration data.\r\n"
+              "Use ADC COUNTS for Calibration values.\r\n");
+    EXPECT_FALSE(rt().rtActive());
+    EXPECT_EQ(cell(1, 3), "True mV");
+    ASSERT_EQ(modes.size(), 1);
+    EXPECT_EQ(modes.first().at(0).value<DisplayMode>(), DisplayMode::TrueMillivolts);
+    click(ui().chkDisplayTruemV);
+    EXPECT_EQ(cell(1, 3), connection.header.channel[0].engUnits);
+}
+
+// Replies the display did not ask for: after Stop, or "l" lines while polling.
+TEST_F(RealTime, RepliesAfterStopAreIgnored)
+{
+    enterTab();
+    start();
+    settle(1.5);
+    stop();
+    const QString before = cell(1, 2);
+    Q_EMIT connection.link.lineReceived(QStringLiteral("r1:000,2:000,3:000,4:000,5:000,6:000,7:000,8:000,#00"));
+    Q_EMIT connection.link.lineReceived(QStringLiteral("l1:000,2:000,3:000,4:000,5:000,6:000,7:000,8:000,#00"));
+    EXPECT_EQ(cell(1, 2), before);
+    start();
+    Q_EMIT connection.link.lineReceived(QStringLiteral("l1:000,2:000,3:000,4:000,5:000,6:000,7:000,8:000,#00"));
+    EXPECT_EQ(cell(1, 2), before) << "an \"l\" line while polling is not ours";
+}
+
+TEST_F(RealTime, ANewLoggerStopsTheDisplayAndBlanksTheStatistics)
+{
+    enterTab();
+    click(ui().chkAccumStats);
+    start();
+    runUntilCount(2);
+    QSignalSpy resets(&rt(), &RealTimeDisplay::displayReset);
+    logger.unplug();
+    settle(10);
+    EXPECT_FALSE(rt().rtActive());
+    logger.plugIn();
+    settle(30);
+    EXPECT_FALSE(rt().rtActive());
+    EXPECT_FALSE(ui().chkAccumStats->isChecked());
+    EXPECT_TRUE(ui().lblCumCount->text().isEmpty());
+    EXPECT_TRUE(cell(1, 4).isEmpty());
+    EXPECT_TRUE(cell(1, 2).isEmpty());
+    EXPECT_GE(resets.size(), 1);
+}
+
+TEST_F(RealTime, LeavingTheTabStopsPollingAtTheNextTick)
+{
+    enterTab();
+    start();
+    settle(1.5);
+    ui().SSTab1->setCurrentIndex(MainTab::DataLogger);
+    settle(2);
+    EXPECT_FALSE(rt().rtActive());
+    EXPECT_FALSE(rt().pollTimer().isActive());
+}
+
+// ---------------------------------------------------------------- a logging test
+
+class RealTimeLogging : public RealTime
+{
+protected:
+    RealTimeLogging()
+        : RealTime(LoggerPreset::Logging)
+    {
+    }
+    const QString question = QStringLiteral(
+        "Logging is enabled.\r\n"
+        "Logging should be turned off (=YES) to use RT functions, \r\n"
+        "or left ON (=NO) to monitor data as it is being logged .\r\r"
+        "YES will require re-initialization of the logger to continue logging."
+        "Do you want to turn off logging now? ");
+};
+
+TEST_F(RealTimeLogging, CancelReturnsToTheDataLoggerTab)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::Cancel);
+    enterTab();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, question);
+    EXPECT_EQ(dialogs.shown()[0].buttons, int(Dialogs::YesNoCancel));
+    EXPECT_EQ(ui().SSTab1->currentIndex(), MainTab::DataLogger);
+    EXPECT_FALSE(ui().OptShowRTData->isEnabled());
+    EXPECT_TRUE(logger.isLogging());
+}
+
+TEST_F(RealTimeLogging, NoFollowsTheTestAtItsScanPeriod)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::No);
+    port.forget();
+    enterTab();
+    EXPECT_TRUE(port.writtenText().contains("t|")) << "dump output on";
+    EXPECT_TRUE(rt().rtFollowLogging());
+    EXPECT_TRUE(rt().rtActive());
+    EXPECT_FALSE(rt().pollTimer().isActive());
+    EXPECT_EQ(ui().lblCurrentSetup->text(), "Current Setup: 10.00");
+    EXPECT_EQ(ui().lblCurrentSetupUnits->text(), "In Seconds");
+    EXPECT_TRUE(ui().lblScanInterval->isVisibleTo(window.get()));
+
+    port.forget();
+    settle(35);
+    EXPECT_EQ(requestsSent(), 0) << "a followed test is not polled";
+    EXPECT_FALSE(cell(1, 2).isEmpty());
+    EXPECT_EQ(ui().lblScanInterval->text(), "10.00");
+    EXPECT_TRUE(logger.isLogging());
+}
+
+TEST_F(RealTimeLogging, YesAndYesStopsTheLogger)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::Yes);
+    dialogs.expect("Stop for Realtime?", Dialogs::Yes);
+    const int beeps = dialogs.beeps();
+    port.forget();
+    enterTab();
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[1].text, "Do you really want to stop the logger?");
+    EXPECT_EQ(dialogs.shown()[1].buttons, int(Dialogs::YesNo));
+    EXPECT_EQ(dialogs.shown()[1].defaultButton, int(Dialogs::DefaultButton2));
+    EXPECT_GE(dialogs.beeps(), beeps + 1);
+    EXPECT_TRUE(port.writtenText().contains("m|")) << port.writtenText().toStdString();
+    EXPECT_FALSE(logger.isLogging());
+    EXPECT_TRUE(ui().OptShowRTData->isEnabled());
+    EXPECT_FALSE(rt().rtFollowLogging());
+}
+
+TEST_F(RealTimeLogging, YesThenNoChangesNothing)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::Yes);
+    dialogs.expect("Stop for Realtime?", Dialogs::No);
+    port.forget();
+    enterTab();
+    EXPECT_FALSE(port.writtenText().contains("m|"));
+    EXPECT_TRUE(logger.isLogging());
+    EXPECT_FALSE(ui().OptShowRTData->isEnabled());
+}
+
+// The followed test scans every 10 s: its scan numbers can be shown.
+TEST_F(RealTimeLogging, ScanNumbersFollowTheTest)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::No);
+    enterTab();
+    ASSERT_TRUE(ui().ChkShowScans->isVisibleTo(window.get()));
+    EXPECT_FALSE(ui().lblScanNumber->isVisibleTo(window.get()));
+    click(ui().ChkShowScans);
+    EXPECT_EQ(dialogs.shown().size(), 1u) << "no refusal at 10 s";
+    EXPECT_TRUE(ui().ChkShowScans->isChecked());
+    EXPECT_TRUE(ui().lblScanNumber->isVisibleTo(window.get()));
+    EXPECT_TRUE(ui().lblScanNumber->text().isEmpty());
+    settle(25);
+    bool ok = false;
+    const int last = ui().lblLastScanNum->text().toInt(&ok);
+    ASSERT_TRUE(ok) << ui().lblLastScanNum->text().toStdString();
+    EXPECT_EQ(ui().lblPrevScanNum->text().toInt(), last - 1);
+    EXPECT_TRUE(rt().rtActive());
+}
