@@ -13,6 +13,7 @@
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/RealTimeDisplay.h"
+#include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
@@ -23,6 +24,7 @@
 #include "console/frmComm.h"
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
+#include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
 
 #include <QAction>
@@ -120,6 +122,11 @@ void FrmStartup::addRealTime(EventLoop &loop, LoggerConnection &connection)
     connect(&connection.link, &SerialLink::newConnectionStarting, m_realTime, &RealTimeDisplay::newConnection);
     connect(&connection.link, &SerialLink::loggerLost, m_realTime, &RealTimeDisplay::subStopRTData);
     connect(m_ui->CmdLogOn, &QPushButton::clicked, m_realTime, &RealTimeDisplay::subStopRTData);
+    m_positions = new RealTimePositions(
+        {*m_ui, connection, m_dialogs, loop, *m_realTime,
+         [this] { return m_statusView->ui().LblRdSamplePeriod->text(); }},
+        this);
+    connect(&connection.link, &SerialLink::lineReceived, m_positions, &RealTimePositions::lineReceived);
 }
 
 FrmStartup::~FrmStartup() = default;
@@ -133,6 +140,8 @@ void FrmStartup::SSTab1_Click(int tab)
 {
     if (tab == MainTab::RealTime && m_realTime)
         m_realTime->enterTab();
+    else if (tab == MainTab::DataLogger && m_positions)
+        m_positions->rebuildCaptions();
     if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);

@@ -19,6 +19,7 @@ class InitializeCommand;
 class LoggerConnection;
 class LoggerStatusView;
 class RealTimeDisplay;
+class RealTimePositions;
 class SettingsStore;
 class SetupRules;
 class StartupController;
@@ -55,6 +56,7 @@ public:
     DefaultsTab &defaults() { return *m_defaults; }
     LoggerStatusView &statusView() { return *m_statusView; }
     RealTimeDisplay &realTime() { return *m_realTime; }
+    RealTimePositions &positions() { return *m_positions; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -86,4 +88,5 @@ private:
     ConnectionWiring *m_wiring = nullptr;
     InitializeCommand *m_initialize = nullptr;
     RealTimeDisplay *m_realTime = nullptr;
+    RealTimePositions *m_positions = nullptr;
 };

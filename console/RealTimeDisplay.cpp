@@ -281,7 +281,7 @@ void RealTimeDisplay::showScanTimes(const QDateTime &now)
                                                     : IndicatorColour::Red);
 }
 
-void RealTimeDisplay::showReading(int channel, int count, const QDateTime &now)
+double RealTimeDisplay::valueOf(int channel, int count) const
 {
     const ChannelCalRecord &record = m_p.connection.header.channel[size_t(channel - 1)];
     const LiveBlockValues &live = m_p.connection.capture.values();
@@ -292,7 +292,12 @@ void RealTimeDisplay::showReading(int channel, int count, const QDateTime &now)
     const double low = live.referenceLowMilliVolts.value / 1000.0;
     cal.loggerSlope = (live.referenceHighMilliVolts.value / 1000.0 - low) / 4096.0;
     cal.loggerOffset = low;
-    const double value = RealTimeConversion::value(count, m_mode, cal);
+    return RealTimeConversion::value(count, m_mode, cal);
+}
+
+void RealTimeDisplay::showReading(int channel, int count, const QDateTime &now)
+{
+    const double value = valueOf(channel, count);
     const QString clip = RealTimeConversion::clipText(count);
     m_grid.setCell(channel, RealTimeGrid::Reading, clip.isEmpty() ? RealTimeConversion::text(value, m_mode) : clip);
     Q_EMIT readingShown(channel, now, value, !clip.isEmpty(), m_mode);

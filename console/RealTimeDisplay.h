@@ -68,6 +68,10 @@ public:
     Timer &pollTimer() { return *m_tmrRTDInterval; }
     qint64 statCount() const { return m_statCount; }
     const RunningStatistics &statistics(int channel) const { return m_stats[size_t(channel)]; }
+    // Channel 1-8's count in the current display mode.
+    double valueOf(int channel, int count) const;
+    // The reading shown in the grid for channel 1-8.
+    QString readingText(int channel) const { return m_grid.cell(channel, RealTimeGrid::Reading); }
 
 Q_SIGNALS:
     // A reading was written into the grid (channel 1-8), in `mode`.

@@ -15,9 +15,16 @@
 class RealTime : public LoggerWindowFixture
 {
 protected:
-    explicit RealTime(LoggerPreset preset = LoggerPreset::Downloaded)
-        : LoggerWindowFixture(LoggerPresets::build(preset, VirtualEventLoop().now()))
+    explicit RealTime(LoggerPreset preset = LoggerPreset::Downloaded, const QByteArray &firmware = {})
+        : LoggerWindowFixture(image(preset, firmware))
     {
+    }
+    static LoggerImage image(LoggerPreset preset, const QByteArray &firmware)
+    {
+        LoggerImage built = LoggerPresets::build(preset, VirtualEventLoop().now());
+        if (!firmware.isEmpty())
+            LoggerPresets::setFirmwareVersion(built, firmware);
+        return built;
     }
 
     void SetUp() override
@@ -60,6 +67,7 @@ protected:
     void typeInterval(const QString &text)
     {
         QLineEdit *field = ui().txtRTDInterval;
+        QTest::mouseClick(field, Qt::LeftButton);
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, text);
@@ -276,8 +284,8 @@ TEST_F(RealTime, LeavingTheTabStopsPollingAtTheNextTick)
 class RealTimeLogging : public RealTime
 {
 protected:
-    RealTimeLogging()
-        : RealTime(LoggerPreset::Logging)
+    explicit RealTimeLogging(const QByteArray &firmware = {})
+        : RealTime(LoggerPreset::Logging, firmware)
     {
     }
     const QString question = QStringLiteral(
@@ -369,3 +377,88 @@ TEST_F(RealTimeLogging, ScanNumbersFollowTheTest)
     EXPECT_EQ(ui().lblPrevScanNum->text().toInt(), last - 1);
     EXPECT_TRUE(rt().rtActive());
 }
+
+// ---------------------------------------------------------------- the Data Logger tab's positions
+
+TEST_F(RealTime, CurrentReadingFillsTheFourPositions)
+{
+    ui().SSTab1->setCurrentIndex(MainTab::DataLogger);
+    const ChannelCalRecord &ch1 = connection.header.channel[0];
+    EXPECT_EQ(ui().lblRTCaptionPosition1->text(), "Ch1: " + ch1.location + " " + ch1.engUnits);
+    logger.inputs().force(2, 4095);
+    port.forget();
+    ui().lblCurrentReading->click();
+    const QString wire = port.writtenText();
+    EXPECT_TRUE(wire.contains("t|")) << "dump output on first: " << wire.toStdString();
+    EXPECT_EQ(requestsSent(), 1) << wire.toStdString();
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_FALSE(ui().lblRTPosition1->text().isEmpty());
+    EXPECT_EQ(ui().lblRTPosition2->text(), "HI-CLIP");
+    EXPECT_FALSE(ui().lblRTPosition4->text().isEmpty());
+}
+
+TEST_F(RealTime, PositionsFollowTheRunningDisplay)
+{
+    enterTab();
+    click(ui().chkDispADCounts);
+    logger.inputs().force(3, 1234);
+    start();
+    settle(1.5);
+    EXPECT_EQ(cell(3, 2), "1,234");
+    EXPECT_EQ(ui().lblRTPosition3->text(), "1,234");
+    ui().SSTab1->setCurrentIndex(MainTab::DataLogger);
+    EXPECT_EQ(ui().lblRTCaptionPosition3->text(), "Ch3: " + connection.header.channel[2].location + " Counts");
+}
+
+// A logging logger of another firmware is read without asking.
+TEST_F(RealTimeLogging, CurrentReadingOfALoggingTestWithoutTheQuestion)
+{
+    ASSERT_FALSE(connection.header.firmwareVersion.contains("Z80"));
+    port.forget();
+    ui().lblCurrentReading->click();
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(requestsSent(), 1);
+    EXPECT_FALSE(ui().lblRTPosition1->text().isEmpty());
+}
+
+class RealTimeAskingFirmware : public RealTimeLogging, public ::testing::WithParamInterface<const char *>
+{
+protected:
+    RealTimeAskingFirmware()
+        : RealTimeLogging(GetParam())
+    {
+    }
+    const QString warning = QStringLiteral(
+        "WARNING!  Logging is ENABLED!   WARNING!\r\n\r\n"
+        "Click YES to add this data to your test file.\r\n"
+        "This will invalidate the reported times on all future scans!\r\n"
+        "(by the scan interval: 00:00:10)\r\n\r\n"
+        "CONTINUE?  (NO to abort)\r\n");
+};
+
+TEST_P(RealTimeAskingFirmware, NoLeavesThePositionsEmpty)
+{
+    ASSERT_EQ(connection.header.firmwareVersion, QString::fromLatin1(GetParam()));
+    dialogs.expect("WARNING--/r/ write data error", Dialogs::Yes);
+    ui().lblCurrentReading->click();
+    ASSERT_FALSE(ui().lblRTPosition1->text().isEmpty());
+    dialogs.expect("WARNING--/r/ write data error", Dialogs::No);
+    port.forget();
+    ui().lblCurrentReading->click();
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[1].text, warning);
+    EXPECT_EQ(dialogs.shown()[1].buttons, int(Dialogs::YesNo));
+    EXPECT_EQ(requestsSent(), 0);
+    EXPECT_TRUE(ui().lblRTPosition1->text().isEmpty());
+}
+
+TEST_P(RealTimeAskingFirmware, YesTakesTheReading)
+{
+    dialogs.expect("WARNING--/r/ write data error", Dialogs::Yes);
+    port.forget();
+    ui().lblCurrentReading->click();
+    EXPECT_EQ(requestsSent(), 1);
+    EXPECT_FALSE(ui().lblRTPosition1->text().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, RealTimeAskingFirmware, ::testing::Values("Z820", "Z812", "Z805"));
