@@ -75,6 +75,8 @@ void RealTimePositions::rebuildCaptions()
 
 void RealTimePositions::subCurrentReading()
 {
+    // The captions name the channels in the mode the reading comes in.
+    rebuildCaptions();
     const bool logging = m_p.connection.statusByte.loggingActive();
     const QString firmware = m_p.connection.header.firmwareVersion;
     const bool asks = firmware.contains(QStringLiteral("Z820")) || firmware.contains(QStringLiteral("Z81"))

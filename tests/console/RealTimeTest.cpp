@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <limits>
 
 // The Real Time tab against the simulated logger, driven as an operator
 // drives it: the tab entered, its boxes answered, the named controls clicked.
@@ -162,10 +163,10 @@ TEST_F(RealTime, StatisticsOfOneTwoThree)
     enterTab();
     click(ui().chkDispADCounts);
     ASSERT_EQ(rt().displayMode(), DisplayMode::Counts);
-    EXPECT_EQ(cell(1, 3), "Counts");
     click(ui().chkAccumStats);
     logger.inputs().ramp(1, 1, 1);
     start();
+    EXPECT_EQ(cell(1, 3), "Counts");
     runUntilCount(3);
     stop();
     EXPECT_EQ(ui().lblCumCount->text(), "3");
@@ -230,6 +231,26 @@ TEST_F(RealTime, TrueMillivoltBoxWarnsStopsAndRebuildsTheUnits)
     EXPECT_EQ(modes.first().at(0).value<DisplayMode>(), DisplayMode::TrueMillivolts);
     click(ui().chkDisplayTruemV);
     EXPECT_EQ(cell(1, 3), connection.header.channel[0].engUnits);
+}
+
+// A calibration that makes a reading overflow stops the statistics and asks.
+TEST_F(RealTime, AnOverflowingReadingStopsTheStatisticsWithTheErrorBox)
+{
+    connection.header.channel[0].slope.value = std::numeric_limits<float>::infinity();
+    enterTab();
+    click(ui().chkAccumStats);
+    dialogs.expect("subDisplayRT()", Dialogs::Retry);
+    start();
+    settle(1.5);
+    EXPECT_FALSE(ui().chkAccumStats->isChecked());
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "3 Rounding error in statistics routines. \r\n"
+              "err#:6, Overflow\r\n"
+              "Error Location: subDisplayRT()\r\n"
+              "RETRY to return to logger program, CANCEL to terminate program.\r\n");
+    EXPECT_EQ(dialogs.shown()[0].buttons, int(Dialogs::RetryCancel));
+    EXPECT_TRUE(rt().rtActive()) << "Retry returns to the program";
 }
 
 // Replies the display did not ask for: after Stop, or "l" lines while polling.
@@ -382,6 +403,7 @@ TEST_F(RealTimeLogging, ScanNumbersFollowTheTest)
 
 TEST_F(RealTime, CurrentReadingFillsTheFourPositions)
 {
+    ui().SSTab1->setCurrentIndex(MainTab::Setup);
     ui().SSTab1->setCurrentIndex(MainTab::DataLogger);
     const ChannelCalRecord &ch1 = connection.header.channel[0];
     EXPECT_EQ(ui().lblRTCaptionPosition1->text(), "Ch1: " + ch1.location + " " + ch1.engUnits);
