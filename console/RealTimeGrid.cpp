@@ -2,6 +2,7 @@
 
 #include "logger/LoggerHeader.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -12,6 +13,11 @@ RealTimeGrid::RealTimeGrid(QTableWidget &table)
     m_table.setRowCount(1);
     m_table.horizontalHeader()->hide();
     m_table.verticalHeader()->hide();
+    // The table's own corner button selects everything; it is named for
+    // screen readers like every other button.
+    m_table.setCornerButtonEnabled(false);
+    for (QAbstractButton *corner : m_table.findChildren<QAbstractButton *>())
+        corner->setAccessibleName(QStringLiteral("Select All"));
     static const char *const headings[Columns] = {"Sensor Number", "Loc Code", "", "Eng Units",
                                                  "Average", "Max Deviation", "3-Sigma"};
     for (int c = 0; c < Columns; ++c)
