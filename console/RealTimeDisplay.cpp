@@ -135,7 +135,10 @@ void RealTimeDisplay::startDisplay()
     ui.OptStopRTData->setEnabled(true);
     ui.OptStopRTData->setChecked(false);
     {
+        // Once started, the operator can start it again after a stop (a
+        // change of display mode stops it), following or polling as before.
         const QSignalBlocker quiet(ui.OptShowRTData);
+        ui.OptShowRTData->setEnabled(true);
         ui.OptShowRTData->setChecked(true);
     }
     const int rows = gridRows();

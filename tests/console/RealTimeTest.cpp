@@ -350,6 +350,38 @@ TEST_F(RealTimeLogging, NoFollowsTheTestAtItsScanPeriod)
     EXPECT_TRUE(logger.isLogging());
 }
 
+// While a test is followed every "l" line is taken, as far as it is valid.
+TEST_F(RealTimeLogging, BadLinesAreIgnoredOrReadAsFarAsTheyAreValid)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::No);
+    enterTab();
+    click(ui().chkDispADCounts);
+    start();
+    ASSERT_TRUE(rt().rtFollowLogging());
+    ASSERT_EQ(ui().MFgRealTime->rowCount(), 5) << "four installed channels";
+    const struct
+    {
+        QString line;
+        QString shown[4];
+    } cases[] = {
+        // More channels than the grid: the first four are read.
+        {"l1:001,2:002,3:003,4:004,5:005,6:006,7:007,8:008,9:009,#00", {"1", "2", "3", "4"}},
+        // Too short for the selected channels: ignored.
+        {"l1:0FF", {"1", "2", "3", "4"}},
+        // Not hexadecimal in channel 2: the others are read.
+        {"l1:010,2:0X0,3:030,4:040,#00", {"16", "2", "48", "64"}},
+        // Channel 4 cut short, though the line is long enough.
+        {"l1:011,2:021,3:031,4:0,#0000000", {"17", "33", "49", "64"}},
+        // Not a reading line at all.
+        {"x1:000,2:000,3:000,4:000,#00", {"17", "33", "49", "64"}},
+    };
+    for (const auto &c : cases) {
+        Q_EMIT connection.link.lineReceived(c.line);
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(cell(k, 2), c.shown[k - 1]) << c.line.toStdString() << " channel " << k;
+    }
+}
+
 TEST_F(RealTimeLogging, YesAndYesStopsTheLogger)
 {
     dialogs.expect("RT Stop Logging?", Dialogs::Yes);
