@@ -1,6 +1,5 @@
 #include "console/RealTimeDisplay.h"
 
-#include "console/IndicatorPainter.h"
 #include "console/MainTab.h"
 #include "console/SetupState.h"
 #include "logger/LoggerConnection.h"
@@ -24,6 +23,7 @@ RealTimeDisplay::RealTimeDisplay(const Parts &parts, QObject *parent)
     : QObject(parent)
     , m_p(parts)
     , m_grid(*parts.ui.MFgRealTime)
+    , m_scans(parts.ui, parts.dialogs)
     , m_tmrRTDInterval(parts.loop.createTimer())
 {
     m_tmrRTDInterval->setIntervalMs(1000);
@@ -34,13 +34,16 @@ RealTimeDisplay::RealTimeDisplay(const Parts &parts, QObject *parent)
     ui.OptStopRTData->setEnabled(false);
     // The real-time report is still to come.
     ui.cmdPrintRTData->setEnabled(false);
-    hideScanDisplays();
+    m_scans.hide();
     connect(ui.OptShowRTData, &QRadioButton::clicked, this, &RealTimeDisplay::OptShowRTData_Click);
     connect(ui.OptStopRTData, &QRadioButton::clicked, this, &RealTimeDisplay::subStopRTData);
     connect(ui.chkAccumStats, &QCheckBox::clicked, this, &RealTimeDisplay::chkAccumStats_Click);
     connect(ui.chkDisplayTruemV, &QCheckBox::clicked, this, &RealTimeDisplay::chkDisplayTruemV_Click);
     connect(ui.chkDispADCounts, &QCheckBox::clicked, this, &RealTimeDisplay::chkDispADCounts_Click);
-    connect(ui.ChkShowScans, &QCheckBox::clicked, this, &RealTimeDisplay::ChkShowScans_Click);
+    connect(ui.ChkShowScans, &QCheckBox::clicked, this, [this](bool ticked) {
+        m_scans.ChkShowScans_Click(ticked, m_p.connection.capture.values().preset.period.value,
+                                   m_rtFollowLogging && m_rtActive);
+    });
 }
 
 RealTimeDisplay::~RealTimeDisplay() = default;
@@ -54,7 +57,7 @@ int RealTimeDisplay::gridRows() const
 
 void RealTimeDisplay::enterTab()
 {
-    hideScanDisplays();
+    m_scans.hide();
     m_grid.clearValues();
     Q_EMIT displayReset();
     m_p.ui.OptShowRTData->setEnabled(false);
@@ -96,7 +99,7 @@ void RealTimeDisplay::followLogging()
     OptShowRTData_Click();
     if (!m_rtActive)
         return;
-    showScanDisplays(true);
+    m_scans.show(true);
     m_p.ui.lblCurrentSetup->setText(QStringLiteral("Current Setup: ")
                                     + RealTimeConversion::grouped(m_p.connection.header.scanPeriod, 2));
     m_p.ui.lblCurrentSetupUnits->setText(QStringLiteral("In Seconds"));
@@ -247,7 +250,7 @@ void RealTimeDisplay::subDisplayRT(const QString &line)
         return;
     m_requestOutstanding = false;
     const QDateTime now = m_p.loop.now();
-    showScanTimes(now);
+    m_scans.noteReading(now, m_rtFollowLogging, m_p.connection.header.scanPeriod);
     const auto counts = RealTimeLine::counts(line, qMin(m_grid.channels(), gridRows()));
     const bool accumulating = m_p.ui.chkAccumStats->isChecked();
     if (accumulating) {
@@ -259,29 +262,8 @@ void RealTimeDisplay::subDisplayRT(const QString &line)
     for (size_t i = 0; i < counts.size(); ++i)
         if (counts[i])
             showReading(int(i) + 1, *counts[i], now);
-    if (m_rtFollowLogging && m_p.ui.ChkShowScans->isChecked())
+    if (m_rtFollowLogging && m_scans.showsScanNumbers())
         m_p.loop.post([this] { showScanNumbers(); });
-}
-
-void RealTimeDisplay::showScanTimes(const QDateTime &now)
-{
-    m_previousReading = m_lastReading;
-    m_lastReading = now;
-    Ui::FrmStartup &ui = m_p.ui;
-    ui.lblLastScanTime->setText(now.toString(QStringLiteral("hh:mm:ss")));
-    if (!m_previousReading.isValid())
-        return;
-    ui.lblPrevScanTime->setText(m_previousReading.toString(QStringLiteral("hh:mm:ss")));
-    const double interval = double(m_previousReading.msecsTo(now)) / 1000.0;
-    ui.lblScanInterval->setText(RealTimeConversion::grouped(interval, 2));
-    if (!m_rtFollowLogging)
-        return;
-    // A scan more than a second (or a tenth of the period) off its period is late or early.
-    const double period = m_p.connection.header.scanPeriod;
-    const double allowed = qMax(1.0, period / 10.0);
-    IndicatorPainter::paint(ui.lblScanInterval, std::fabs(interval - period) <= allowed
-                                                    ? IndicatorColour::Green
-                                                    : IndicatorColour::Red);
 }
 
 double RealTimeDisplay::valueOf(int channel, int count) const
@@ -351,15 +333,10 @@ void RealTimeDisplay::statisticsFailed()
 
 void RealTimeDisplay::showScanNumbers()
 {
-    if (!m_rtActive || !m_p.ui.ChkShowScans->isChecked())
+    if (!m_rtActive || !m_scans.showsScanNumbers())
         return;
-    if (!runAsCommand([this] { m_p.connection.capture.subReadPic(); }))
-        return;
-    const QString scan = QString::number(m_p.connection.capture.currentScanNumber());
-    m_p.ui.lblPrevScanNum->setText(m_lastScanNumber);
-    m_p.ui.lblLastScanNum->setText(scan);
-    m_p.ui.lblScanNumber->setText(scan);
-    m_lastScanNumber = scan;
+    if (runAsCommand([this] { m_p.connection.capture.subReadPic(); }))
+        m_scans.showScanNumber(m_p.connection.capture.currentScanNumber());
 }
 
 // ---------------------------------------------------------------- statistics and modes
@@ -411,60 +388,4 @@ void RealTimeDisplay::modeChanged()
                                                     : DisplayMode::EngineeringUnits;
     m_grid.rebuildUnits(m_p.connection.header, m_mode);
     Q_EMIT displayModeChanged(m_mode);
-}
-
-// ---------------------------------------------------------------- scan displays
-
-void RealTimeDisplay::ChkShowScans_Click(bool ticked)
-{
-    if (!ticked) {
-        showScanDisplays(m_rtFollowLogging && m_rtActive);
-        return;
-    }
-    if (m_p.connection.capture.values().preset.period.value < 5) {
-        m_p.dialogs.Message_Box(QStringLiteral("Scan number display does not work at scan intervals <5 seconds."),
-                                Dialogs::OkOnly, QStringLiteral("ScanNumb Display"));
-        m_p.ui.ChkShowScans->setChecked(false);
-        return;
-    }
-    m_lastScanNumber.clear();
-    for (QLabel *label : {m_p.ui.lblLastScanNum, m_p.ui.lblPrevScanNum, m_p.ui.lblScanNumber}) {
-        label->clear();
-        label->show();
-    }
-    for (QLabel *label : {m_p.ui.lblLastScanNumCaption, m_p.ui.lblPrevScanNumCaption, m_p.ui.lblScanNumberCaption})
-        label->show();
-}
-
-void RealTimeDisplay::hideScanDisplays()
-{
-    Ui::FrmStartup &ui = m_p.ui;
-    for (QLabel *label : {ui.lblLastScanTime, ui.lblPrevScanTime, ui.lblScanInterval, ui.lblLastScanNum,
-                          ui.lblPrevScanNum, ui.lblScanNumber, ui.lblCurrentSetup})
-        label->clear();
-    IndicatorPainter::unpaint(ui.lblScanInterval);
-    m_lastReading = m_previousReading = QDateTime();
-    m_lastScanNumber.clear();
-    {
-        const QSignalBlocker quiet(ui.ChkShowScans);
-        ui.ChkShowScans->setChecked(false);
-    }
-    showScanDisplays(false);
-}
-
-void RealTimeDisplay::showScanDisplays(bool shown)
-{
-    Ui::FrmStartup &ui = m_p.ui;
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             ui.lblLastScanCaption, ui.lblLastScanTime, ui.lblPrevScanCaption, ui.lblPrevScanTime,
-             ui.lblScanIntervalCaption, ui.lblScanInterval, ui.lblCurrentSetup, ui.lblCurrentSetupUnits,
-             ui.ChkShowScans, ui.lblLastScanNumCaption, ui.lblLastScanNum, ui.lblPrevScanNumCaption,
-             ui.lblPrevScanNum, ui.lblScanNumberCaption, ui.lblScanNumber})
-        w->setVisible(shown);
-    if (shown && !ui.ChkShowScans->isChecked()) {
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 ui.lblLastScanNumCaption, ui.lblLastScanNum, ui.lblPrevScanNumCaption, ui.lblPrevScanNum,
-                 ui.lblScanNumberCaption, ui.lblScanNumber})
-            w->hide();
-    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/RealTimeGrid.h"
+#include "console/RealTimeScanDisplays.h"
 #include "logger/DisplayMode.h"
 #include "logger/RunningStatistics.h"
 
@@ -57,7 +58,6 @@ public:
     void chkAccumStats_Click(bool ticked);
     void chkDisplayTruemV_Click(bool ticked);
     void chkDispADCounts_Click(bool ticked);
-    void ChkShowScans_Click(bool ticked);
     // A new logger was plugged in: the display stops, statistics are off and blank.
     void newConnection();
 
@@ -88,19 +88,17 @@ private:
     void readInterval();
     void sendReadRequest();
     bool runAsCommand(const std::function<void()> &command);
-    void showScanTimes(const QDateTime &now);
     void showReading(int channel, int count, const QDateTime &now);
     void accumulate(int channel, double value);
     void statisticsFailed();
     void resetStatistics();
     void modeChanged();
-    void hideScanDisplays();
-    void showScanDisplays(bool shown);
     void showScanNumbers();
     int gridRows() const;
 
     Parts m_p;
     RealTimeGrid m_grid;
+    RealTimeScanDisplays m_scans;
     std::unique_ptr<Timer> m_tmrRTDInterval;
     bool m_rtActive = false;
     bool m_rtFollowLogging = false;
@@ -111,7 +109,4 @@ private:
     qint64 m_statCount = 0;
     std::array<RunningStatistics, 12> m_stats;
     int m_rowsAtLastStart = -1;
-    QDateTime m_lastReading;
-    QDateTime m_previousReading;
-    QString m_lastScanNumber;
 };
