@@ -3,6 +3,7 @@
 #include "console/MainTab.h"
 #include "console/RealTimeDisplay.h"
 #include "logger/LoggerHeader.h"
+#include "sim/LiveBlock.h"
 #include "sim/LoggerPresets.h"
 #include "ui_FrmStartup.h"
 
@@ -18,6 +19,10 @@ class RealTime : public LoggerWindowFixture
 protected:
     explicit RealTime(LoggerPreset preset = LoggerPreset::Downloaded, const QByteArray &firmware = {})
         : LoggerWindowFixture(image(preset, firmware))
+    {
+    }
+    explicit RealTime(const LoggerImage &image)
+        : LoggerWindowFixture(image)
     {
     }
     static LoggerImage image(LoggerPreset preset, const QByteArray &firmware)
@@ -516,3 +521,34 @@ TEST_P(RealTimeAskingFirmware, YesTakesTheReading)
 }
 
 INSTANTIATE_TEST_SUITE_P(Firmware, RealTimeAskingFirmware, ::testing::Values("Z820", "Z812", "Z805"));
+
+// A test preset to scan every 2 s has no scan-number display.
+class RealTimeFastLogging : public RealTime
+{
+protected:
+    RealTimeFastLogging()
+        : RealTime(fastImage())
+    {
+    }
+    static LoggerImage fastImage()
+    {
+        LoggerImage image = LoggerPresets::build(LoggerPreset::Logging, VirtualEventLoop().now());
+        LiveBlock::Setup preset = LiveBlock::setup(image.header, LiveBlock::PresetLine);
+        preset.period = 2;
+        LiveBlock::setSetup(image.header, LiveBlock::PresetLine, preset);
+        return image;
+    }
+};
+
+TEST_F(RealTimeFastLogging, ScanNumbersAreRefusedBelowFiveSeconds)
+{
+    dialogs.expect("RT Stop Logging?", Dialogs::No);
+    enterTab();
+    ASSERT_EQ(connection.capture.values().preset.period.value, 2u);
+    dialogs.expect("ScanNumb Display");
+    click(ui().ChkShowScans);
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[1].text, "Scan number display does not work at scan intervals <5 seconds.");
+    EXPECT_FALSE(ui().ChkShowScans->isChecked());
+    EXPECT_FALSE(ui().lblScanNumber->isVisibleTo(window.get()));
+}
