@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -10,6 +11,7 @@ class LoggerImageKeeper;
 class LoggerSimulator;
 class Port;
 class QMainWindow;
+class QMenu;
 class SimPort;
 
 // The simulated logger of demo mode, plugged into the program's port from the
@@ -39,8 +41,12 @@ public:
     Port &port();
     LoggerSimulator &simulator() { return *m_simulator; }
     void addMenu(QMainWindow &window);
+    // The firmware version the logger reports from now on (4 characters).
+    void setFirmwareVersion(const QByteArray &version);
 
 private:
+    void addReadingActions(QMenu &menu);
+
     EventLoop &m_loop;
     QString m_imageFile;
     std::unique_ptr<LoggerSimulator> m_simulator;

@@ -15,6 +15,8 @@
 #include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/RealTimeDisplay.h"
+#include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
@@ -25,6 +27,7 @@
 #include "console/frmComm.h"
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
+#include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
 
 #include <QAction>
@@ -74,6 +77,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
     m_levelPasswords = new LevelPasswords(*m_ui, m_state, m_settings, this);
+    addRealTime(loop, connection);
     addKeyboardAccess(connection);
     disableControlsStillToCome();
 }
@@ -113,6 +117,23 @@ void FrmStartup::addKeyboardAccess(LoggerConnection &connection)
     }
 }
 
+// The Real Time tab follows the link: every completed line is offered to it,
+// and a new or lost logger stops it.
+void FrmStartup::addRealTime(EventLoop &loop, LoggerConnection &connection)
+{
+    m_realTime = new RealTimeDisplay({*m_ui, connection, m_dialogs, loop, m_setup, [this] { CmdExit_Click(); }},
+                                     this);
+    connect(&connection.link, &SerialLink::lineReceived, m_realTime, &RealTimeDisplay::subDisplayRT);
+    connect(&connection.link, &SerialLink::newConnectionStarting, m_realTime, &RealTimeDisplay::newConnection);
+    connect(&connection.link, &SerialLink::loggerLost, m_realTime, &RealTimeDisplay::subStopRTData);
+    connect(m_ui->CmdLogOn, &QPushButton::clicked, m_realTime, &RealTimeDisplay::subStopRTData);
+    m_positions = new RealTimePositions(
+        {*m_ui, connection, m_dialogs, loop, *m_realTime,
+         [this] { return m_statusView->ui().LblRdSamplePeriod->text(); }},
+        this);
+    connect(&connection.link, &SerialLink::lineReceived, m_positions, &RealTimePositions::lineReceived);
+}
+
 FrmStartup::~FrmStartup() = default;
 
 void FrmStartup::Form_Load()
@@ -123,6 +144,10 @@ void FrmStartup::Form_Load()
 
 void FrmStartup::SSTab1_Click(int tab)
 {
+    if (tab == MainTab::RealTime && m_realTime)
+        m_realTime->enterTab();
+    else if (tab == MainTab::DataLogger && m_positions)
+        m_positions->rebuildCaptions();
     if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);

@@ -20,6 +20,8 @@ class InitializeCommand;
 class LevelPasswords;
 class LoggerConnection;
 class LoggerStatusView;
+class RealTimeDisplay;
+class RealTimePositions;
 class SettingsStore;
 class SetupRules;
 class StartupController;
@@ -57,6 +59,8 @@ public:
     LoggerStatusView &statusView() { return *m_statusView; }
     // The password gates; the calibration commands ask it before they act.
     AccessControl &access() { return *m_access; }
+    RealTimeDisplay &realTime() { return *m_realTime; }
+    RealTimePositions &positions() { return *m_positions; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -70,6 +74,7 @@ protected:
 private:
     void disableControlsStillToCome();
     void addKeyboardAccess(LoggerConnection &connection);
+    void addRealTime(EventLoop &loop, LoggerConnection &connection);
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -88,4 +93,6 @@ private:
     InitializeCommand *m_initialize = nullptr;
     AccessControl *m_access = nullptr;
     LevelPasswords *m_levelPasswords = nullptr;
+    RealTimeDisplay *m_realTime = nullptr;
+    RealTimePositions *m_positions = nullptr;
 };

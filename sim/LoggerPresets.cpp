@@ -279,6 +279,13 @@ LoggerImage LoggerPresets::build(LoggerPreset preset, const QDateTime &now)
     return image;
 }
 
+void LoggerPresets::setFirmwareVersion(LoggerImage &image, const QByteArray &version)
+{
+    // Line 0210 starts with the header version, then the firmware version.
+    constexpr int FirmwareField = 0x0214;
+    image.header.replace(FirmwareField, 4, version.leftJustified(4, ' ', true));
+}
+
 LoggerImage LoggerPresets::buildAt(LoggerPreset preset, const QDateTime &now)
 {
     switch (preset) {

@@ -45,6 +45,10 @@ public:
     // scans a running test has taken are placed relative to it).
     // The logger's clock reads `now`; a running test carries its schedule.
     static LoggerImage build(LoggerPreset preset, const QDateTime &now);
+    // The same logger running another firmware: `version` (4 characters,
+    // such as "Z820", "Z812" or "Z805") replaces the firmware version of
+    // line 0210.
+    static void setFirmwareVersion(LoggerImage &image, const QByteArray &version);
 
 private:
     static LoggerImage buildAt(LoggerPreset preset, const QDateTime &now);

@@ -4,7 +4,9 @@
 #include "sim/LoggerSimulator.h"
 #include "sim/VirtualEventLoop.h"
 
+#include <QAction>
 #include <QFile>
+#include <QMainWindow>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -71,4 +73,32 @@ TEST(DemoLogger, ALoggingDemoReopenedLaterHasTakenTheScansDueMeanwhile)
     EXPECT_GE(saved->clock, loop.now().addSecs(-1));
     ASSERT_TRUE(saved->schedule);
     EXPECT_GT(saved->schedule->nextScan, saved->clock);
+}
+
+// The Demo menu's reading actions, for the Real Time tab by hand.
+TEST(DemoLogger, MenuClipsReadingsAndChangesTheFirmware)
+{
+    QTemporaryDir dir;
+    VirtualEventLoop loop;
+    DemoLogger demo(loop, dir.filePath("DemoLogger.img"));
+    QString error;
+    ASSERT_TRUE(demo.start("logging", loop.now(), &error)) << error.toStdString();
+    QMainWindow window;
+    demo.addMenu(window);
+    auto trigger = [&window](const char *name) {
+        QAction *action = window.findChild<QAction *>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    };
+    trigger("mnuDemoClipLow");
+    trigger("mnuDemoClipHigh");
+    const ChannelSignals::Sample sample = demo.simulator().inputs().nextSample(0);
+    EXPECT_EQ(demo.simulator().inputs().count(1, sample), 0);
+    EXPECT_EQ(demo.simulator().inputs().count(2, sample), 4095);
+    trigger("mnuDemoRelease");
+    EXPECT_NE(demo.simulator().inputs().count(1, demo.simulator().inputs().nextSample(1000)), 0);
+
+    trigger("mnuDemoFirmwareZ820");
+    EXPECT_EQ(demo.simulator().image().header.mid(0x0214, 4), "Z820");
+    EXPECT_TRUE(demo.simulator().isLogging()) << "the test goes on";
 }

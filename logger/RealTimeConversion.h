@@ -1,0 +1,31 @@
+#pragma once
+
+#include "logger/DisplayMode.h"
+
+#include <QString>
+
+// Turns a converter count into the value and text the real-time grid shows
+// in each display mode.
+class RealTimeConversion
+{
+public:
+    struct Calibration
+    {
+        double channelSlope = 0;  // engineering units per count
+        double channelOffset = 0; // engineering units at count 0
+        double loggerSlope = 0;   // volts per count
+        double loggerOffset = 0;  // volts at count 0
+    };
+
+    static double value(int count, DisplayMode mode, const Calibration &cal);
+    // The reading in the mode's format: counts as whole numbers, true
+    // millivolts "#,##0.0", engineering units "#,##0.00".
+    static QString text(double value, DisplayMode mode);
+    // "LO-CLIP" for count 0, "HI-CLIP" for 4095, else empty.
+    static QString clipText(int count);
+    static bool isClip(int count) { return !clipText(count).isEmpty(); }
+
+    // A number with thousands separators and a fixed number of decimals,
+    // as the formats "#,##0.00", "##,##0.00" and "##,##0" write it.
+    static QString grouped(double value, int decimals);
+};
