@@ -15,6 +15,7 @@
 #include "logger/LoggerConnection.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/RealTimeChart.h"
 #include "console/RealTimeDisplay.h"
 #include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
@@ -132,6 +133,38 @@ void FrmStartup::addRealTime(EventLoop &loop, LoggerConnection &connection)
          [this] { return m_statusView->ui().LblRdSamplePeriod->text(); }},
         this);
     connect(&connection.link, &SerialLink::lineReceived, m_positions, &RealTimePositions::lineReceived);
+    addRealTimeChart(loop, connection);
+}
+
+// Below the grid, the chart draws the readings the grid shows, in its mode,
+// and starts again whenever the grid does.
+void FrmStartup::addRealTimeChart(EventLoop &loop, LoggerConnection &connection)
+{
+    m_chart = new RealTimeChart(loop, m_dialogs, [this] { return m_state.defaultPath; }, m_ui->tabRealTime);
+    m_ui->realTimeLayout->addWidget(m_chart, 1);
+    const auto units = [](DisplayMode mode) {
+        switch (mode) {
+        case DisplayMode::TrueMillivolts:
+            return QStringLiteral("Millivolts");
+        case DisplayMode::Counts:
+            return QStringLiteral("Counts");
+        default:
+            return QStringLiteral("Engineering units");
+        }
+    };
+    m_chart->setUnits(units(m_realTime->displayMode()));
+    connect(m_realTime, &RealTimeDisplay::readingShown, m_chart,
+            [this](int channel, const QDateTime &time, double value, bool clip, DisplayMode) {
+                m_chart->addReading(channel, time, value, clip);
+            });
+    connect(m_realTime, &RealTimeDisplay::displayReset, m_chart, [this, &connection] {
+        m_chart->setInstalledChannels(connection.header.channelBlocks());
+        m_chart->reset();
+    });
+    connect(m_realTime, &RealTimeDisplay::displayModeChanged, m_chart, [this, units](DisplayMode mode) {
+        m_chart->setUnits(units(mode));
+        m_chart->reset();
+    });
 }
 
 FrmStartup::~FrmStartup() = default;

@@ -22,6 +22,7 @@ class LoggerConnection;
 class LoggerStatusView;
 class RealTimeDisplay;
 class RealTimePositions;
+class RealTimeChart;
 class SettingsStore;
 class SetupRules;
 class StartupController;
@@ -61,6 +62,7 @@ public:
     AccessControl &access() { return *m_access; }
     RealTimeDisplay &realTime() { return *m_realTime; }
     RealTimePositions &positions() { return *m_positions; }
+    RealTimeChart &chart() { return *m_chart; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -75,6 +77,7 @@ private:
     void disableControlsStillToCome();
     void addKeyboardAccess(LoggerConnection &connection);
     void addRealTime(EventLoop &loop, LoggerConnection &connection);
+    void addRealTimeChart(EventLoop &loop, LoggerConnection &connection);
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -95,4 +98,5 @@ private:
     LevelPasswords *m_levelPasswords = nullptr;
     RealTimeDisplay *m_realTime = nullptr;
     RealTimePositions *m_positions = nullptr;
+    RealTimeChart *m_chart = nullptr;
 };

@@ -27,12 +27,12 @@ const std::array<RealTimeChart::Window, 5> RealTimeChart::Windows = {{
     {"Last day", 24 * 3600},
 }};
 
-RealTimeChart::RealTimeChart(EventLoop &loop, Dialogs &dialogs, const QString &dataFolder,
+RealTimeChart::RealTimeChart(EventLoop &loop, Dialogs &dialogs, std::function<QString()> dataFolder,
                              QWidget *parent)
     : QWidget(parent)
     , m_loop(loop)
     , m_dialogs(dialogs)
-    , m_dataFolder(dataFolder)
+    , m_dataFolder(std::move(dataFolder))
     , m_redraw(loop.createTimer())
 {
     setObjectName(QStringLiteral("RealTimeChart"));
@@ -74,7 +74,7 @@ void RealTimeChart::buildChart()
     m_view->setObjectName(QStringLiteral("chartRealTime"));
     m_view->setAccessibleName(QStringLiteral("Live chart"));
     m_view->setRenderHint(QPainter::Antialiasing, false);
-    m_view->setMinimumHeight(220);
+    m_view->setMinimumHeight(150);
 }
 
 void RealTimeChart::buildControls()
@@ -226,7 +226,7 @@ void RealTimeChart::redraw()
 
 void RealTimeChart::savePicture()
 {
-    const QString proposed = QDir(m_dataFolder).filePath(
+    const QString proposed = QDir(m_dataFolder ? m_dataFolder() : QString()).filePath(
         QStringLiteral("RealTime-") + m_loop.now().toString(QStringLiteral("yyyyMMdd-hhmmss"))
         + QStringLiteral(".png"));
     QString file = m_dialogs.getSaveFileName(QStringLiteral("Save Chart as Picture"), proposed,

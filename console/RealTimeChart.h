@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class Dialogs;
@@ -42,9 +43,13 @@ public:
     };
     static const std::array<Window, 5> Windows;
 
-    RealTimeChart(EventLoop &loop, Dialogs &dialogs, const QString &dataFolder,
+    // dataFolder gives the folder pictures are proposed in, as it is then.
+    RealTimeChart(EventLoop &loop, Dialogs &dialogs, std::function<QString()> dataFolder,
                   QWidget *parent = nullptr);
     ~RealTimeChart() override;
+
+    // The chart takes the room the tab has left; it asks for little.
+    QSize sizeHint() const override { return minimumSizeHint(); }
 
     // One reading as the grid shows it. A clip reading whose value is not a
     // number is marked at the bottom of the chart.
@@ -55,7 +60,6 @@ public:
     void setUnits(const QString &units);
     // Channels beyond the installed ones are not offered.
     void setInstalledChannels(int channels);
-    void setDataFolder(const QString &folder) { m_dataFolder = folder; }
 
     // What is drawn now, for the tests and the picture.
     const QLineSeries &series(int channel) const;
@@ -78,7 +82,7 @@ private:
 
     EventLoop &m_loop;
     Dialogs &m_dialogs;
-    QString m_dataFolder;
+    std::function<QString()> m_dataFolder;
     ChartHistory m_history;
     std::unique_ptr<Timer> m_redraw;
     std::array<QCheckBox *, ChartHistory::Channels> m_channelBoxes{};

@@ -22,7 +22,7 @@ struct ChartBench
     VirtualEventLoop loop;
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-    RealTimeChart chart{loop, dialogs, folder.path()};
+    RealTimeChart chart{loop, dialogs, [this] { return folder.path(); }};
 
     ChartBench() { chart.setInstalledChannels(8); }
 

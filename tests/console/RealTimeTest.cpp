@@ -1,6 +1,7 @@
 #include "tests/console/LoggerWindowFixture.h"
 
 #include "console/MainTab.h"
+#include "console/RealTimeChart.h"
 #include "console/RealTimeDisplay.h"
 #include "logger/LoggerHeader.h"
 #include "sim/LiveBlock.h"
@@ -8,6 +9,7 @@
 #include "ui_FrmStartup.h"
 
 #include <QSignalSpy>
+#include <QtCharts/QLineSeries>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -551,4 +553,25 @@ TEST_F(RealTimeFastLogging, ScanNumbersAreRefusedBelowFiveSeconds)
     EXPECT_EQ(dialogs.shown()[1].text, "Scan number display does not work at scan intervals <5 seconds.");
     EXPECT_FALSE(ui().ChkShowScans->isChecked());
     EXPECT_FALSE(ui().lblScanNumber->isVisibleTo(window.get()));
+}
+
+// The chart below the grid draws what the grid shows and starts again with it.
+TEST_F(RealTime, ChartFillsWithTheGridsReadings)
+{
+    enterTab();
+    start();
+    settle(6);
+    RealTimeChart &chart = window->chart();
+    chart.redrawNow();
+    ASSERT_GE(chart.series(1).count(), 3);
+    EXPECT_EQ(chart.series(9 - 1).count(), chart.series(8).count());
+    bool ok = false;
+    const double shown = QLocale().toDouble(cell(1, 2), &ok);
+    ASSERT_TRUE(ok) << cell(1, 2).toStdString();
+    EXPECT_NEAR(chart.series(1).points().last().y(), shown, std::max(1e-3, std::abs(shown) * 1e-3));
+    stop();
+    ui().SSTab1->setCurrentIndex(MainTab::DataLogger);
+    enterTab();
+    chart.redrawNow();
+    EXPECT_EQ(chart.series(1).count(), 0) << "entering the tab resets the grid and the chart";
 }
