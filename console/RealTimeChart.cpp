@@ -99,7 +99,7 @@ void RealTimeChart::buildControls()
     windowLabel->setBuddy(m_window);
     for (const Window &w : Windows)
         m_window->addItem(QString::fromLatin1(w.caption));
-    m_window->setCurrentIndex(1);
+    m_window->setCurrentIndex(0);
     connect(m_window, &QComboBox::currentIndexChanged, this, [this] { redrawNow(); });
     m_pause = new QCheckBox(QStringLiteral("&Pause chart"), this);
     m_pause->setObjectName(QStringLiteral("chkChartPause"));
@@ -186,7 +186,8 @@ void RealTimeChart::redraw()
 {
     if (paused())
         return;
-    const qint64 toMs = m_history.latestMs();
+    // Before the first reading the axis shows the minutes up to now.
+    const qint64 toMs = m_history.latestMs() > 0 ? m_history.latestMs() : m_loop.now().toMSecsSinceEpoch();
     const qint64 fromMs = toMs - windowSeconds() * 1000;
     double low = std::numeric_limits<double>::infinity();
     double high = -low;

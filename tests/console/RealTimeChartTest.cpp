@@ -90,6 +90,8 @@ TEST(RealTimeChart, ChannelsSwitchOffAndTheWindowChoosesTheSpan)
     bench.chart.channelBox(2)->click();
     EXPECT_FALSE(bench.chart.series(2).isVisible());
     EXPECT_EQ(bench.chart.series(2).count(), 0);
+    bench.chart.windowBox()->setCurrentIndex(4); // last day
+    EXPECT_EQ(bench.chart.series(1).points().first().x(), double(Start.toMSecsSinceEpoch()));
     bench.chart.windowBox()->setCurrentIndex(0); // last minute
     const QList<QPointF> points = bench.chart.series(1).points();
     ASSERT_FALSE(points.isEmpty());
