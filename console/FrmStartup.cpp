@@ -17,6 +17,7 @@
 #include "console/MainTab.h"
 #include "console/RealTimeChart.h"
 #include "console/RealTimeDisplay.h"
+#include "console/RealTimeGrid.h"
 #include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
@@ -142,15 +143,10 @@ void FrmStartup::addRealTimeChart(EventLoop &loop, LoggerConnection &connection)
 {
     m_chart = new RealTimeChart(loop, m_dialogs, [this] { return m_state.defaultPath; }, m_ui->tabRealTime);
     m_ui->realTimeLayout->addWidget(m_chart, 1);
+    // The grid's own unit text; in engineering units each channel has its own.
     const auto units = [](DisplayMode mode) {
-        switch (mode) {
-        case DisplayMode::TrueMillivolts:
-            return QStringLiteral("Millivolts");
-        case DisplayMode::Counts:
-            return QStringLiteral("Counts");
-        default:
-            return QStringLiteral("Engineering units");
-        }
+        return mode == DisplayMode::EngineeringUnits ? QStringLiteral("Engineering units")
+                                                     : RealTimeGrid::unitText(LoggerHeader(), 1, mode);
     };
     m_chart->setUnits(units(m_realTime->displayMode()));
     connect(m_realTime, &RealTimeDisplay::readingShown, m_chart,

@@ -52,22 +52,12 @@ public:
         return index >= 0 ? &m_header.channel[index] : nullptr;
     }
 
-    // " Max" / " Min" after a monitor column's text.
-    static QString monitorSuffix(int column)
-    {
-        if (column == DownloadColumns::MonitorMax)
-            return QStringLiteral(" Max");
-        if (column == DownloadColumns::MonitorMin)
-            return QStringLiteral(" Min");
-        return QString();
-    }
-
     QStringList all() const
     {
         auto text = [this](QString ChannelCalRecord::*field, bool suffix) {
             return [this, field, suffix](int column) {
                 const ChannelCalRecord *r = record(column);
-                return quoted((r ? r->*field : QString()) + (suffix ? monitorSuffix(column) : QString()));
+                return quoted((r ? r->*field : QString()) + (suffix ? DownloadColumns::suffix(column) : QString()));
             };
         };
         auto value = [this](CalValue ChannelCalRecord::*field) {

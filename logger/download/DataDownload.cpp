@@ -22,6 +22,8 @@ const QString Cr = QStringLiteral("\r");
 constexpr int DefaultBatteryThreshold = 5000;
 constexpr int LineBytes = 16;
 constexpr quint32 LongWaitSeconds = 255;
+// What a slope of 0 is replaced by, so no reading is divided by it.
+const CalValue UnitSlope{QStringLiteral("1"), 1.0f};
 
 bool isBatteryUnits(const QString &units)
 {
@@ -33,7 +35,6 @@ bool isBatteryUnits(const QString &units)
 // One download's working state.
 struct DataDownload::Run
 {
-    DownloadColumns columns;
     ScanRows::Setup rows;
     quint32 pointer = 0;
     qint64 endAddress = 0;
@@ -116,7 +117,7 @@ bool DataDownload::prepare(Run &run)
     Q_EMIT processing();
     for (ChannelCalRecord &channel : m_header.channel) {
         if (channel.slope.value == 0.0f)
-            channel.slope = {QStringLiteral("1"), 1.0f};
+            channel.slope = UnitSlope;
     }
     m_state.commAbort = false;
     m_statusByte.subDisableDump();
@@ -143,11 +144,11 @@ void DataDownload::findBatteryChannel(Run &run)
         return;
     ChannelCalRecord &battery = m_header.channel[run.rows.batteryChannel];
     if (battery.slope.value == 0.0f) {
-        battery.slope = {QStringLiteral("1"), 1.0f};
+        battery.slope = UnitSlope;
         m_dialogs.Message_Box(
             QStringLiteral("Battery voltage Calibration data is such that the gain equals zero.") + CrLf
                 + QStringLiteral("This will cause a divide by zero error so the gain has been set to one."),
-            Dialogs::OkOnly | Dialogs::Critical,
+            int(Dialogs::OkOnly) | Dialogs::Critical,
             QStringLiteral("subReadData - Battery voltage gain equals zero. itVBatChan =")
                 + QString::number(run.rows.batteryChannel));
     }
@@ -168,7 +169,7 @@ bool DataDownload::stopLoggingAccepted()
         return false;
     m_dialogs.beep();
     return m_dialogs.Message_Box(QStringLiteral("Do you really want to stop the logger to download?"),
-                                 Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2,
+                                 int(Dialogs::YesNo) | int(Dialogs::Question) | Dialogs::DefaultButton2,
                                  QStringLiteral("SubReadData: Stop for downloading?"))
         == Dialogs::Yes;
 }
@@ -178,9 +179,8 @@ bool DataDownload::openFiles(Run &run)
     run.started = m_loop.now();
     if (!m_files.subOpenFile(m_header.serialNumber, run.started, fileOptions()))
         return false;
-    run.columns = columns();
     ScanRows::Setup &rows = run.rows;
-    rows.columns = run.columns;
+    rows.columns = columns();
     rows.activeChannels = std::clamp<int>(m_header.activeChannelCount, 0, LoggerHeader::ChannelBlocks);
     rows.waitSeconds = m_capture.values().preset.waits.value;
     rows.startDate = m_header.startDate;
@@ -212,7 +212,7 @@ void DataDownload::writeHeadings(Run &run)
 
     run.rows.slopeRow = m_files.csvLines() + 1 + m_block.slopeLine;
     storeLines(m_block.lines, true);
-    storeLines(DownloadSections::csvDataHeading(m_header, run.columns, origin), true);
+    storeLines(DownloadSections::csvDataHeading(m_header, run.rows.columns, origin), true);
 }
 
 void DataDownload::boundToMemory(Run &run)
@@ -225,7 +225,7 @@ void DataDownload::boundToMemory(Run &run)
                 + QString::number(run.pointer) + QStringLiteral(" vs ") + QString::number(installed) + Cr
                 + QStringLiteral("Press YES to continue downloading data to the end of memory.") + Cr
                 + QStringLiteral("Press NO to cancel downloading."),
-            Dialogs::YesNo | Dialogs::Critical, QStringLiteral("subReadData memory error warning"));
+            int(Dialogs::YesNo) | Dialogs::Critical, QStringLiteral("subReadData memory error warning"));
         if (answer == Dialogs::No)
             m_state.cancelDownload = true;
         run.endAddress = installed;
@@ -289,7 +289,7 @@ void DataDownload::readMemory(Run &run)
         }
     }
     Q_EMIT progressChanged(run.address, std::max<qint64>(0, run.endAddress - run.address));
-    if (m_ending == Ending::WriteFailed || rows.finish() == ScanRows::Outcome::WriteFailed) {
+    if (m_ending == Ending::WriteFailed || rows.flush() == ScanRows::Outcome::WriteFailed) {
         m_ending = Ending::WriteFailed;
         return;
     }
@@ -313,7 +313,7 @@ bool DataDownload::confirmCancel()
         QStringLiteral("Do you really want to cancel the download?") + Cr + Cr
             + QStringLiteral("Press Yes to cancel downloading.") + Cr
             + QStringLiteral("Press No to continue downloading data."),
-        Dialogs::YesNo | Dialogs::Critical | Dialogs::DefaultButton2,
+        int(Dialogs::YesNo) | int(Dialogs::Critical) | Dialogs::DefaultButton2,
         QStringLiteral("Cancel Download Alert"));
     if (answer == Dialogs::Yes)
         return true;
@@ -330,7 +330,7 @@ ScanRows::Sink DataDownload::rowSink()
     sink.lowBattery = [this](qint64 scanIndex) {
         m_dialogs.Message_Box(QStringLiteral("Low battery condition detected -- Check Data at Scan #")
                                   + QString::number(scanIndex),
-                              Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Low Battery Detected"));
+                              int(Dialogs::OkOnly) | Dialogs::Exclamation, QStringLiteral("Low Battery Detected"));
     };
     sink.syncError = [this](qint64 address, qint64 endAddress, const QString &row) {
         return m_dialogs.Message_Box(
@@ -338,7 +338,7 @@ ScanRows::Sink DataDownload::rowSink()
                        + QStringLiteral("in scan %1 of %2 Scans.").arg(address).arg(endAddress) + CrLf
                        + QStringLiteral("Memory image line: ") + row
                        + QStringLiteral(" CANCEL stops Download or ...  RETRY resumes execution with next statement."),
-                   Dialogs::RetryCancel | Dialogs::DefaultButton2, QStringLiteral("SubReadData Channel Sync Error"))
+                   int(Dialogs::RetryCancel) | Dialogs::DefaultButton2, QStringLiteral("SubReadData Channel Sync Error"))
             == Dialogs::Retry;
     };
     return sink;
@@ -408,7 +408,7 @@ void DataDownload::recordDownload(const Run &run)
                                   + QStringLiteral(".CSV, but the logger could not record the download ")
                                   + QStringLiteral("(header line ") + writer.failedAt()
                                   + QStringLiteral(")."),
-                              Dialogs::OkOnly | Dialogs::Exclamation,
+                              int(Dialogs::OkOnly) | Dialogs::Exclamation,
                               QStringLiteral("Download Not Recorded"));
         return;
     }

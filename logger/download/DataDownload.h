@@ -80,7 +80,6 @@ public:
     void subReadData();
 
     Ending ending() const { return m_ending; }
-    const CsvHeaderBlock &headerBlock() const { return m_block; }
     // Full path without extension of the last download's files.
     QString baseName() const { return m_files.baseName(); }
 

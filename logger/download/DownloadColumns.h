@@ -60,7 +60,15 @@ struct DownloadColumns
                 list << c;
         return list;
     }
-    int activeCount() const { return int(activeList().size()); }
+    // " Max" / " Min" after a monitor column's location and units.
+    static QString suffix(int column)
+    {
+        if (column == MonitorMax)
+            return QStringLiteral(" Max");
+        if (column == MonitorMin)
+            return QStringLiteral(" Min");
+        return QString();
+    }
     // Index 0-7 of the channel whose calibration the column uses; -1 when
     // a monitor column has no monitor channel behind it.
     int channelIndex(int column) const

@@ -141,7 +141,7 @@ void DownloadFiles::writeFailed(const QFile &file)
                                          "Everything read so far is kept in the files named %3.")
                               .arg(QDir::toNativeSeparators(file.fileName()), file.errorString(),
                                    AbortedSuffix),
-                          Dialogs::OkOnly | Dialogs::Critical,
+                          int(Dialogs::OkOnly) | Dialogs::Critical,
                           QStringLiteral("Download File Error"));
 }
 

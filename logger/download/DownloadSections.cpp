@@ -9,21 +9,12 @@ namespace DownloadSections {
 
 namespace {
 
-QString suffix(int column)
-{
-    if (column == DownloadColumns::MonitorMax)
-        return QStringLiteral(" Max");
-    if (column == DownloadColumns::MonitorMin)
-        return QStringLiteral(" Min");
-    return QString();
-}
-
 QString channelText(const LoggerHeader &header, const DownloadColumns &columns, int column,
                     QString ChannelCalRecord::*field)
 {
     const int index = columns.channelIndex(column);
     const QString text = index >= 0 ? header.channel[index].*field : QString();
-    return CsvText::quoted(text + suffix(column));
+    return CsvText::quoted(text + DownloadColumns::suffix(column));
 }
 
 QString joined(std::initializer_list<const HexField *> fields)

@@ -133,8 +133,3 @@ ScanRows::Outcome ScanRows::flush()
     const QString row = std::exchange(m_row, QString());
     return m_sink.write(row) ? Outcome::Go : Outcome::WriteFailed;
 }
-
-ScanRows::Outcome ScanRows::finish()
-{
-    return flush();
-}

@@ -57,15 +57,13 @@ public:
 
     // One word at byte address `address` of the line read at `lineAddress`.
     Outcome addWord(const DataWord &word, qint64 lineAddress, qint64 endAddress);
-    // Writes the row still being built.
-    Outcome finish();
-    // Writes what the row holds so far (a sync error's Cancel ends there).
+    // Writes what the row holds so far: the last row at the end of the
+    // data, or the row in hand when a sync error's Cancel ends there.
     Outcome flush();
 
     bool lowBatterySeen() const { return m_lowBatterySeen; }
     bool firstEventReached() const { return m_firstEventReached; }
     qint64 firstEventIndex() const { return m_firstEventIndex; }
-    qint64 scanIndex() const { return m_index; }
 
     // The time of scan index k: start + k periods. The wake-up scans before
     // the start: -2 when logging was switched on (start - wait), -1 255 s

@@ -118,6 +118,15 @@ TEST(Download, RawFileKeepsTheHeaderAndEveryDataLineAsRead)
         EXPECT_TRUE(data[i].startsWith("e" + fnHex6(16 * i) + "#")) << data[i].toStdString();
     EXPECT_TRUE(raw.contains("DATA                        ."));
     EXPECT_TRUE(raw.contains("Pic Header Info               "));
+    // The live block as the capture read it: calibration interval, period
+    // and wait of the setup line, then the values in force.
+    const qsizetype setup = raw.indexOf("SETUP:  CalInt_Period_Waits_Scans_Channels_Pointer");
+    ASSERT_GT(setup, 0);
+    EXPECT_TRUE(raw[setup + 1].startsWith("a0010# 0000_003C_00003C_")) << raw[setup + 1].toStdString();
+    const qsizetype last = raw.indexOf("LAST:         _Period_Waits_Scans_Channels_Pointer");
+    ASSERT_GT(last, setup);
+    EXPECT_TRUE(raw[last + 1].startsWith("a0020#     _003C_")) << raw[last + 1].toStdString();
+    EXPECT_TRUE(raw.contains("SB at download: " + bench.connection.statusByte.statusText()));
     EXPECT_EQ(raw.indexOf("Start of Downloaded Data") + 1, raw.indexOf(data.first()));
     EXPECT_TRUE(raw.contains("Start of Download Notes"));
 }
