@@ -1,0 +1,24 @@
+#include "calibration/ChannelBlockWriter.h"
+
+#include "calibration/ChannelBlock.h"
+#include "link/LinkState.h"
+
+ChannelBlockWriter::ChannelBlockWriter(CommandTransport &transport, LinkState &state)
+    : m_writer(transport, state), m_state(state)
+{
+}
+
+std::optional<int> ChannelBlockWriter::write(int channelIndex, const QStringList &lines,
+                                             const std::function<void(int line)> &afterLine)
+{
+    m_state.commAbort = false;
+    m_writer.begin();
+    for (int line = 0; line < ChannelBlock::Lines && line < lines.size(); ++line) {
+        const int address = ChannelBlock::address(channelIndex, line);
+        if (!m_writer.writeText(address, lines.at(line)))
+            return address;
+        if (afterLine)
+            afterLine(line);
+    }
+    return std::nullopt;
+}
