@@ -263,6 +263,7 @@ void ConnectionWiring::wireButtons()
 
     LoggerStatusView::Hooks viewHooks;
     viewHooks.selectTab = [&ui](int tab) { ui.SSTab1->setCurrentIndex(tab); };
+    viewHooks.hideCalibrationWindow = m_w.hideCalibrationWindow;
     viewHooks.markChannelSelected = [this](int ch) {
         if (!m_w.setupRules.isChannelShownSelected(ch))
             m_w.setupRules.lblActChClick(ch);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 
 namespace Ui {
@@ -28,6 +30,8 @@ public:
         SetupRules &setupRules;
         SetupState &setup;
         StartupController &startup;
+        // Hides the calibration window when the logger is gone.
+        std::function<void()> hideCalibrationWindow;
     };
 
     ConnectionWiring(LoggerConnection &connection, const Windows &windows);

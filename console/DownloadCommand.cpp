@@ -3,6 +3,7 @@
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/frmComm.h"
+#include "link/LoggerBusy.h"
 #include "logger/LoggerConnection.h"
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
@@ -67,7 +68,7 @@ bool DownloadCommand::loggerReady()
         return false;
     }
     if (m_p.connection.link.sequences().isRunning()) {
-        showLoggerBusy();
+        LoggerBusy::show(m_p.dialogs);
         return false;
     }
     if (m_p.connection.header.headerValid)
@@ -101,18 +102,7 @@ void DownloadCommand::cmdCancelDownload_Click()
 // header read still under way is never interleaved with the download.
 bool DownloadCommand::runAsCommand(const std::function<void()> &command)
 {
-    if (m_p.connection.link.sequences().runCommand(command))
-        return true;
-    showLoggerBusy();
-    return false;
-}
-
-void DownloadCommand::showLoggerBusy()
-{
-    m_p.dialogs.Message_Box(
-        QStringLiteral("The logger is still being read.") + Cr
-            + QStringLiteral("Please wait until its data is shown, then try again."),
-        Dialogs::OkOnly | Dialogs::Information, QStringLiteral("Logger Busy"));
+    return LoggerBusy::runCommand(m_p.connection.link.sequences(), m_p.dialogs, command);
 }
 
 void DownloadCommand::downloadFlow()

@@ -1,5 +1,6 @@
 #include "console/FrmStartup.h"
 
+#include "calibration/FrmCalRoutine.h"
 #include "console/AccessControl.h"
 #include "console/LevelPasswords.h"
 
@@ -45,6 +46,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     , m_connection(connection)
     , m_settings(store)
     , m_comm(std::make_unique<frmComm>(this))
+    , m_store(store)
+    , m_loop(loop)
 {
     m_ui->setupUi(this);
     m_defaults = std::make_unique<DefaultsTab>(*m_ui, m_state, dialogs, m_settings);
@@ -74,7 +77,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
-                                                 m_setup, *m_startup});
+                                                 m_setup, *m_startup, [this] { hideCalibrationWindow(); }});
     new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
@@ -161,6 +164,24 @@ void FrmStartup::addRealTimeChart(EventLoop &loop, LoggerConnection &connection)
         m_chart->setUnits(units(mode));
         m_chart->reset();
     });
+}
+
+FrmCalRoutine &FrmStartup::calibrationWindow()
+{
+    if (!m_calWindow) {
+        m_calWindow = std::make_unique<FrmCalRoutine>(
+            FrmCalRoutine::Parts{m_connection, m_dialogs, m_store,
+                                 [this] { m_ui->SSTab1->setCurrentIndex(MainTab::CalData); }, {},
+                                 [this] { return m_loop.now().date(); }},
+            this);
+    }
+    return *m_calWindow;
+}
+
+void FrmStartup::hideCalibrationWindow()
+{
+    if (m_calWindow)
+        m_calWindow->hide();
 }
 
 FrmStartup::~FrmStartup() = default;

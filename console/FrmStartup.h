@@ -27,6 +27,7 @@ class SettingsStore;
 class SetupRules;
 class StartupController;
 class frmComm;
+class FrmCalRoutine;
 
 // The main window: one tab control, through which the operator reaches everything.
 class FrmStartup : public QMainWindow
@@ -63,6 +64,8 @@ public:
     RealTimeDisplay &realTime() { return *m_realTime; }
     RealTimePositions &positions() { return *m_positions; }
     RealTimeChart &chart() { return *m_chart; }
+    // The calibration window, created on first use and kept for the run.
+    FrmCalRoutine &calibrationWindow();
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -78,6 +81,7 @@ private:
     void addKeyboardAccess(LoggerConnection &connection);
     void addRealTime(EventLoop &loop, LoggerConnection &connection);
     void addRealTimeChart(EventLoop &loop, LoggerConnection &connection);
+    void hideCalibrationWindow();
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -99,4 +103,7 @@ private:
     RealTimeDisplay *m_realTime = nullptr;
     RealTimePositions *m_positions = nullptr;
     RealTimeChart *m_chart = nullptr;
+    SettingsStore &m_store;
+    EventLoop &m_loop;
+    std::unique_ptr<FrmCalRoutine> m_calWindow;
 };

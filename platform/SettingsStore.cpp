@@ -79,3 +79,15 @@ void SettingsStore::sync()
 {
     m_settings->sync();
 }
+
+QString SettingsStore::writeError() const
+{
+    switch (m_settings->status()) {
+    case QSettings::NoError: return {};
+    case QSettings::AccessError:
+        return QStringLiteral("The settings could not be written to %1.").arg(location());
+    case QSettings::FormatError:
+        return QStringLiteral("The settings file %1 is damaged.").arg(location());
+    }
+    return {};
+}

@@ -27,6 +27,8 @@ public:
     QString location() const;
     // Writes pending changes to disk at once.
     void sync();
+    // Why the last write did not reach the store, or empty when it did.
+    QString writeError() const;
 
 private:
     QString findKey(const QString &app, const QString &section, const QString &key) const;
