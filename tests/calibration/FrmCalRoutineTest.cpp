@@ -314,3 +314,51 @@ TEST_F(FrmCalRoutineTest, ClipboardKeepsOneChannelsBoxes)
     // Nothing reaches the record before the channel is written.
     EXPECT_NE(connection.header.channel[4].modelNumber, QStringLiteral("PX \"409\""));
 }
+
+// Junk in every box takes the boxes' own path: texts are cut to their
+// widths, a text that is no number counts as 0, and a number the logger
+// cannot hold refuses the write before its first line.
+TEST_F(FrmCalRoutineTest, JunkInEveryBox)
+{
+    openChannel(QStringLiteral("2"));
+    const struct
+    {
+        QString junk;
+        bool written;
+    } cases[] = {
+        {QStringLiteral("abc"), true},         {QStringLiteral("1,5"), true},
+        {QStringLiteral("1e39"), false},       {QString(), true},
+        {QString(200, u'x'), true},            {QString(200, u'9'), false},
+        {QStringLiteral("-0"), true},          {QStringLiteral("\u00b5A \u2126"), true},
+    };
+    dialogs.allow(FrmCalRoutine::ComputeTitle);
+    dialogs.allow(CalChannelWrite::HandEntryTitle);
+    for (const auto &c : cases) {
+        cal().setChannelBox(QStringLiteral("2"));
+        cal().loadChannel();
+        for (int field = 3; field <= 23; ++field)
+            box(field)->setText(c.junk);
+        box(2)->setText(QStringLiteral("2027/01/31"));
+        calUi().CmdComputeCalFactors->click();
+        const qsizetype before = writesAt(0x07).size();
+        if (!c.written)
+            dialogs.expect(QStringLiteral("Unanticipated Error"));
+        calUi().CmdSave->click();
+        const QStringList writes = writesAt(0x07).mid(before);
+        EXPECT_EQ(writes.size(), c.written ? 16 : 0) << c.junk.toStdString();
+        for (const QString &w : writes)
+            EXPECT_EQ(w.size(), 5 + 16) << w.toStdString();
+    }
+}
+
+// A logger that goes away takes its calibration window with it.
+TEST_F(FrmCalRoutineTest, LostLoggerHidesTheWindow)
+{
+    openChannel(QStringLiteral("2"));
+    cal().show();
+    ASSERT_TRUE(cal().isVisible());
+    logger.unplug();
+    settle(10);
+    EXPECT_FALSE(cal().isVisible());
+    EXPECT_EQ(ui().SSTab1->currentIndex(), MainTab::Waiting);
+}
