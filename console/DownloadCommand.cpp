@@ -2,6 +2,7 @@
 
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
+#include "console/OperatorCommand.h"
 #include "console/frmComm.h"
 #include "logger/LoggerConnection.h"
 #include "platform/Dialogs.h"
@@ -67,7 +68,7 @@ bool DownloadCommand::loggerReady()
         return false;
     }
     if (m_p.connection.link.sequences().isRunning()) {
-        showLoggerBusy();
+        OperatorCommand::showLoggerBusy(m_p.dialogs);
         return false;
     }
     if (m_p.connection.header.headerValid)
@@ -97,22 +98,9 @@ void DownloadCommand::cmdCancelDownload_Click()
     m_p.connection.state.cancelDownload = true;
 }
 
-// Everything that talks to the logger runs as the link's one sequence, so a
-// header read still under way is never interleaved with the download.
 bool DownloadCommand::runAsCommand(const std::function<void()> &command)
 {
-    if (m_p.connection.link.sequences().runCommand(command))
-        return true;
-    showLoggerBusy();
-    return false;
-}
-
-void DownloadCommand::showLoggerBusy()
-{
-    m_p.dialogs.Message_Box(
-        QStringLiteral("The logger is still being read.") + Cr
-            + QStringLiteral("Please wait until its data is shown, then try again."),
-        Dialogs::OkOnly | Dialogs::Information, QStringLiteral("Logger Busy"));
+    return OperatorCommand::run(m_p.connection, m_p.dialogs, command);
 }
 
 void DownloadCommand::downloadFlow()

@@ -49,7 +49,6 @@ private:
     // A logger connected, its header read, and nothing else talking to it.
     bool loggerReady();
     bool runAsCommand(const std::function<void()> &command);
-    void showLoggerBusy();
     void downloadFlow();
     bool acceptCsvWarning();
     bool acceptHeaderVersion();

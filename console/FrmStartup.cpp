@@ -1,5 +1,6 @@
 #include "console/FrmStartup.h"
 
+#include "calibration/CalDataTab.h"
 #include "console/AccessControl.h"
 #include "console/LevelPasswords.h"
 
@@ -79,6 +80,10 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
     m_levelPasswords = new LevelPasswords(*m_ui, m_state, m_settings, this);
+    m_calData = new CalDataTab({{*m_ui->SSTab1, *m_ui->MFGCal, *m_ui->CmdPerfCal, *m_ui->cmdSaveToLogger,
+                                 *m_ui->lblChanNum, *m_ui->ProgressBarCal},
+                                m_state, connection, dialogs, *m_access, loop},
+                               this);
     addRealTime(loop, connection);
     addKeyboardAccess(connection);
     disableControlsStillToCome();
@@ -177,6 +182,8 @@ void FrmStartup::SSTab1_Click(int tab)
         m_realTime->enterTab();
     else if (tab == MainTab::DataLogger && m_positions)
         m_positions->rebuildCaptions();
+    else if (tab == MainTab::CalData && m_calData)
+        m_calData->tabSelected();
     if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);

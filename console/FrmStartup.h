@@ -11,6 +11,7 @@ namespace Ui {
 class FrmStartup;
 }
 class AccessControl;
+class CalDataTab;
 class ClockDisplay;
 class DefaultsTab;
 class Dialogs;
@@ -63,6 +64,8 @@ public:
     RealTimeDisplay &realTime() { return *m_realTime; }
     RealTimePositions &positions() { return *m_positions; }
     RealTimeChart &chart() { return *m_chart; }
+    // The Cal Data tab; the calibration window is plugged into it.
+    CalDataTab &calData() { return *m_calData; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -99,4 +102,5 @@ private:
     RealTimeDisplay *m_realTime = nullptr;
     RealTimePositions *m_positions = nullptr;
     RealTimeChart *m_chart = nullptr;
+    CalDataTab *m_calData = nullptr;
 };
