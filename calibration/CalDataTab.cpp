@@ -32,6 +32,9 @@ CalDataTab::CalDataTab(const Parts &parts, QObject *parent)
     connect(&ui.grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { MFGCal_DblClick(row); });
     connect(&ui.perfCal, &QAbstractButton::clicked, this, &CalDataTab::CmdPerfCal_Click);
     connect(&ui.saveToLogger, &QAbstractButton::clicked, this, &CalDataTab::cmdSaveToLogger_Click);
+    // The grid's corner button selects every cell.
+    for (QAbstractButton *corner : ui.grid.findChildren<QAbstractButton *>())
+        corner->setAccessibleName(QStringLiteral("Select all"));
     // Without the calibration window there is nothing to perform.
     ui.perfCal.setEnabled(false);
     showChannelProgress(false);
