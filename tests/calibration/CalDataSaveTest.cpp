@@ -246,6 +246,20 @@ TEST_F(CalDataSave, TheLogHoldsEachChannelBeforeAndAfter)
         EXPECT_TRUE(log[c].startsWith(stamp + ",\"00041002\"," + QString::number(c) + ",")) << log[c].toStdString();
 }
 
+TEST_F(CalDataSave, ALogThatCannotBeWrittenIsReportedAfterTheWrite)
+{
+    openReady();
+    // The data folder went away since start-up.
+    window->state().defaultPath = QDir(dir.path()).filePath("gone");
+    saveToLogger("Calibration Log");
+    EXPECT_EQ(port.lettersWritten('d'), 128);
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[1].text,
+              "The calibration was written to the logger, but it could not be added to the calibration log "
+              "CalibrationLog.csv:\rThe data folder \"" + window->state().defaultPath + "\" does not exist.");
+    EXPECT_TRUE(ui().lblChanNum->isHidden()) << "the write itself went through";
+}
+
 class CalDataSaveNoChannels : public CalDataSave
 {
 protected:
