@@ -1,6 +1,7 @@
 #include "calibration/FrmCalRoutine.h"
 
 #include "calibration/CalNumbers.h"
+#include "calibration/CalibrationFileCommands.h"
 #include "logger/LoggerConnection.h"
 #include "platform/Dialogs.h"
 #include "platform/StartupSettings.h"
@@ -39,9 +40,10 @@ FrmCalRoutine::FrmCalRoutine(const Parts &parts, QWidget *parent)
     connect(m_ui->cmdFactoryDefaults, &QPushButton::clicked, this, &FrmCalRoutine::cmdFactoryDefaults_Click);
     connect(m_ui->cmdSaveCurrent, &QPushButton::clicked, this, &FrmCalRoutine::cmdSaveCurrent_Click);
     connect(m_ui->cmdRecallLast, &QPushButton::clicked, this, &FrmCalRoutine::cmdRecallLast_Click);
-    // Files and printing are offered once their commands are plugged in.
-    for (QPushButton *button : {m_ui->cmdSaveToFile, m_ui->cmdGetFromFile, m_ui->cmdPrintSettings})
-        button->setEnabled(false);
+    connect(m_ui->cmdSaveToFile, &QPushButton::clicked, this, &FrmCalRoutine::cmdSaveToFile_Click);
+    connect(m_ui->cmdGetFromFile, &QPushButton::clicked, this, &FrmCalRoutine::cmdGetFromFile_Click);
+    // Printing is offered once the reports can be printed.
+    m_ui->cmdPrintSettings->setEnabled(false);
     m_ui->TxtSensorNum->installEventFilter(this);
     loadChannel(false);
 }
@@ -225,6 +227,21 @@ void FrmCalRoutine::cmdRecallLast_Click()
     CalBoxes values = boxes();
     m_clipboard.recall(values);
     setBoxes(values);
+}
+
+void FrmCalRoutine::cmdSaveToFile_Click()
+{
+    CalBoxes values = boxes();
+    m_p.files.saveSingleChannel(values);
+    // An empty due date was given two days ahead.
+    setBoxes(values);
+}
+
+void FrmCalRoutine::cmdGetFromFile_Click()
+{
+    CalBoxes values = boxes();
+    if (m_p.files.loadSingleChannel(values))
+        setBoxes(values);
 }
 
 bool FrmCalRoutine::eventFilter(QObject *watched, QEvent *event)

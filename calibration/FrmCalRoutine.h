@@ -13,6 +13,7 @@
 namespace Ui {
 class FrmCalRoutine;
 }
+class CalibrationFileCommands;
 class Dialogs;
 class LoggerConnection;
 class QLineEdit;
@@ -40,6 +41,8 @@ public:
             channelWritten;
         // Today, for due dates (tests fix it).
         std::function<QDate()> today;
+        // "Save To File" and "Recall From File".
+        CalibrationFileCommands &files;
     };
 
     static const QString InvalidChannelTitle;
@@ -66,6 +69,8 @@ public:
     void cmdFactoryDefaults_Click();
     void cmdSaveCurrent_Click();
     void cmdRecallLast_Click();
+    void cmdSaveToFile_Click();
+    void cmdGetFromFile_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

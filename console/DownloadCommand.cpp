@@ -98,8 +98,6 @@ void DownloadCommand::cmdCancelDownload_Click()
     m_p.connection.state.cancelDownload = true;
 }
 
-// Everything that talks to the logger runs as the link's one sequence, so a
-// header read still under way is never interleaved with the download.
 bool DownloadCommand::runAsCommand(const std::function<void()> &command)
 {
     return LoggerBusy::runCommand(m_p.connection.link.sequences(), m_p.dialogs, command);

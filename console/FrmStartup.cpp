@@ -1,6 +1,9 @@
 #include "console/FrmStartup.h"
 
 #include "calibration/FrmCalRoutine.h"
+#include "calibration/CalDataTab.h"
+#include "calibration/CalibrationFileCommands.h"
+#include "calibration/frmCalDataNotes.h"
 #include "console/AccessControl.h"
 #include "console/LevelPasswords.h"
 
@@ -82,6 +85,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
     m_levelPasswords = new LevelPasswords(*m_ui, m_state, m_settings, this);
+    addCalibration(loop, connection);
     addRealTime(loop, connection);
     addKeyboardAccess(connection);
     disableControlsStillToCome();
@@ -169,13 +173,56 @@ void FrmStartup::addRealTimeChart(EventLoop &loop, LoggerConnection &connection)
 FrmCalRoutine &FrmStartup::calibrationWindow()
 {
     if (!m_calWindow) {
+        const auto saved = [this] {
+            m_ui->SSTab1->setCurrentIndex(MainTab::CalData);
+            m_calData->subShowCalData();
+        };
+        const auto written = [this](int index, const ChannelCalRecord &before, const ChannelCalRecord &after) {
+            m_calData->appendToLog({{index + 1, before, after}});
+        };
         m_calWindow = std::make_unique<FrmCalRoutine>(
-            FrmCalRoutine::Parts{m_connection, m_dialogs, m_store,
-                                 [this] { m_ui->SSTab1->setCurrentIndex(MainTab::CalData); }, {},
-                                 [this] { return m_loop.now().date(); }},
+            FrmCalRoutine::Parts{m_connection, m_dialogs, m_store, saved, written,
+                                 [this] { return m_loop.now().date(); }, *m_calFiles},
             this);
     }
     return *m_calWindow;
+}
+
+// The Cal Data tab opens the calibration window and keeps calibration sets
+// in files.
+void FrmStartup::addCalibration(EventLoop &loop, LoggerConnection &connection)
+{
+    m_calData = new CalDataTab({{*m_ui->SSTab1, *m_ui->MFGCal, *m_ui->CmdPerfCal, *m_ui->cmdSaveToLogger,
+                                 *m_ui->lblChanNum, *m_ui->ProgressBarCal},
+                                m_state, connection, m_dialogs, *m_access, loop},
+                               this);
+    m_calData->setCalWindow({[this](const QString &channel) { calibrationWindow().setChannelBox(channel); },
+                             [this] { calibrationWindow().showModal(); }});
+    m_calFiles = std::make_unique<CalibrationFileCommands>(CalibrationFileCommands::Parts{
+        connection, m_dialogs, [this] { return m_state.defaultPath; },
+        [this] { return m_access->askCalibrationPassword(); }, [&loop] { return loop.now(); }});
+    m_calNotes = new frmCalDataNotes(this);
+    connect(m_ui->cmdGetFromFile, &QPushButton::clicked, this, [this] {
+        if (m_calFiles->loadAllChannels())
+            m_calData->subShowCalData();
+    });
+    connect(m_ui->cmdPrintCalData, &QPushButton::clicked, this, &FrmStartup::cmdPrintCalData_Click);
+    m_ui->cmdGetFromFile->setEnabled(true);
+    m_ui->cmdPrintCalData->setEnabled(true);
+}
+
+// "Save or Print to file": the notes dialog, then the calibration of every
+// channel saved to a text file. Printing comes with the reports.
+void FrmStartup::cmdPrintCalData_Click()
+{
+    if (!m_connection.confirmedLogger())
+        return;
+    m_calNotes->prepare(QStringLiteral("Cal Data Notes"));
+    m_dialogs.runModal(m_calNotes);
+    if (m_calNotes->cancelled())
+        return;
+    if (m_calNotes->saves())
+        m_calFiles->saveAllChannels(m_calNotes->notes());
 }
 
 void FrmStartup::hideCalibrationWindow()
@@ -198,6 +245,8 @@ void FrmStartup::SSTab1_Click(int tab)
         m_realTime->enterTab();
     else if (tab == MainTab::DataLogger && m_positions)
         m_positions->rebuildCaptions();
+    else if (tab == MainTab::CalData && m_calData)
+        m_calData->tabSelected();
     if (tab == MainTab::Defaults) {
         m_state.loggedOn = false;
         m_ui->CmdLogOn->setEnabled(false);

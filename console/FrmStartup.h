@@ -11,6 +11,7 @@ namespace Ui {
 class FrmStartup;
 }
 class AccessControl;
+class CalDataTab;
 class ClockDisplay;
 class DefaultsTab;
 class Dialogs;
@@ -28,6 +29,8 @@ class SetupRules;
 class StartupController;
 class frmComm;
 class FrmCalRoutine;
+class CalibrationFileCommands;
+class frmCalDataNotes;
 
 // The main window: one tab control, through which the operator reaches everything.
 class FrmStartup : public QMainWindow
@@ -66,6 +69,8 @@ public:
     RealTimeChart &chart() { return *m_chart; }
     // The calibration window, created on first use and kept for the run.
     FrmCalRoutine &calibrationWindow();
+    // The Cal Data tab; the calibration window is plugged into it.
+    CalDataTab &calData() { return *m_calData; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -82,6 +87,8 @@ private:
     void addRealTime(EventLoop &loop, LoggerConnection &connection);
     void addRealTimeChart(EventLoop &loop, LoggerConnection &connection);
     void hideCalibrationWindow();
+    void addCalibration(EventLoop &loop, LoggerConnection &connection);
+    void cmdPrintCalData_Click();
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -106,4 +113,7 @@ private:
     SettingsStore &m_store;
     EventLoop &m_loop;
     std::unique_ptr<FrmCalRoutine> m_calWindow;
+    CalDataTab *m_calData = nullptr;
+    std::unique_ptr<CalibrationFileCommands> m_calFiles;
+    frmCalDataNotes *m_calNotes = nullptr;
 };

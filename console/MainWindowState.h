@@ -10,6 +10,8 @@ struct MainWindowState
     bool loggedOn = false;
     bool portSelectInProgress = false;
     bool lowPowerModeSelected = false;
+    // The Cal Data grid's row last highlighted; 0 when none.
+    qint16 calGridRow = 0;
     QDateTime localNow;
     QDateTime gmtNow;
 

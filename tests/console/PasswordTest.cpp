@@ -120,6 +120,8 @@ protected:
             store(QStringLiteral("Password"), QString::fromUtf8(GetParam().stored));
         loadConfigured();
         ui().CmdLogOn->click();
+        // The Cal Data tab stays selected only while a logger is connected.
+        connection.state.loggerConnected = true;
         ui().SSTab1->setCurrentIndex(MainTab::Help);
     }
 };
@@ -189,6 +191,7 @@ TEST_F(Passwords, AWrongPasswordIsAskedAgainUntilRight)
 TEST_F(Passwords, EscapeCancelsTheCalibrationPrompt)
 {
     ui().CmdLogOn->click();
+    connection.state.loggerConnected = true;
     whenAsked<frmEnterPassword>([](frmEnterPassword &prompt) {
         type(prompt.ui().txtPassword, QStringLiteral("qq"));
         QTest::keyClick(prompt.ui().txtPassword, Qt::Key_Escape);

@@ -42,6 +42,8 @@ bool doesSomething(const QAbstractButton *button)
 const QStringList HandledOtherwise{
     // The CSV file option: the download reads the box when it starts.
     QStringLiteral("ChkCSV"),
+    // The Cal Data Notes choice: the report reads it when the dialog closes.
+    QStringLiteral("optWhereToPrint1"),
 };
 
 QStringList silentButtons(const QWidget *window)
