@@ -41,9 +41,10 @@ AllChannelsWriter::Result AllChannelsWriter::write(LoggerHeader &header, const Q
         if (result.failedAddress)
             return result;
         ChannelCalRecord &record = header.channel.at(planned.index);
-        CalibrationLog::Entry entry{planned.index + 1, record, {}};
+        CalibrationLog::Entry entry{planned.index + 1, header.channelInLogger.at(planned.index), {}};
         planned.block.applyTo(record);
         entry.after = record;
+        header.channelInLogger.at(planned.index) = record;
         result.written.append(entry);
     }
     return result;

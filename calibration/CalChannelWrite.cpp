@@ -72,9 +72,10 @@ bool CalChannelWrite::write(int channelIndex, const QStringList &lines, const Ca
         if (failed)
             return;
         ChannelCalRecord &record = c.header.channel.at(channelIndex);
-        const ChannelCalRecord before = record;
+        const ChannelCalRecord before = c.header.channelInLogger.at(channelIndex);
         ChannelBlock::fromBoxes(boxes).applyTo(record);
         const ChannelCalRecord after = record;
+        c.header.channelInLogger.at(channelIndex) = record;
         c.headerReader.subReadHeader();
         m_p.progress(ReadBackProgress);
         if (m_p.channelWritten)

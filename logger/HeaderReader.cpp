@@ -250,6 +250,7 @@ void HeaderReader::finish(Pass &pass)
     readNotes(pass.header, &pass.progress, pass.maximum);
     pass.header.headerValid = !m_state.commAbort;
     m_header = pass.header;
+    m_header.channelInLogger = m_header.channel;
     if (m_hooks.subParseHdrtoCSV)
         m_hooks.subParseHdrtoCSV();
     if (m_header.headerValid)

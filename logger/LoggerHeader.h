@@ -76,6 +76,9 @@ struct LoggerHeader
 
     // Index = channel number - 1.
     std::array<ChannelCalRecord, ChannelRecords> channel{};
+    // The calibration as the logger holds it, as last read or written: the
+    // records above may meanwhile hold values recalled from a file.
+    std::array<ChannelCalRecord, ChannelRecords> channelInLogger{};
 
     // The channel blocks that exist for this logger: the installed channels,
     // but never more than the eight blocks of pages 06-0D.

@@ -237,8 +237,9 @@ TEST_F(CalDataSave, TheLogHoldsEachChannelBeforeAndAfter)
     EXPECT_EQ(stamp, CalibrationLog::timeText(when));
     EXPECT_TRUE(when >= started.addSecs(-1) && when <= loop.now()) << stamp.toStdString();
     const QString due = loop.now().date().addDays(2).toString("yyyy-MM-dd");
-    EXPECT_EQ(log[1], stamp + ",\"00041002\",1,\"'=CMD()\",\"'=CMD()\",\"P1187342\",\"P1187342\","
-                              "\"PSI\",\"PSI\",2.50000E-01,+2.50000E-01," + offset + "," + offset + ",\"\"," + due);
+    // Old: what the logger held, not the records changed since they were read.
+    EXPECT_EQ(log[1], stamp + ",\"00041002\",1,\"PX309-1K\",\"'=CMD()\",\"P1187342\",\"P1187342\","
+                              "\"PSI\",\"PSI\",+2.77778E-01,+2.50000E-01," + offset + "," + offset + ",2012-09-19," + due);
     EXPECT_EQ(log[2], stamp + ",\"00041002\",2,\"TMP-RTD3\",\"TMP-RTD3\",\"T0928815\",\"T0928815\","
                               "\"DegF\",\"DegF\",+7.83784E-02,+7.83784E-02,-5.56757E+01,-5.56757E+01,"
                               + CalDataGrid::cell(connection.header, 2, 7) + "," + CalDataGrid::cell(connection.header, 2, 7));

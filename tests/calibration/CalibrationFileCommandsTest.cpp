@@ -160,4 +160,17 @@ TEST_F(CalibrationFileCommandsTest, AllChannelsThroughTheCalDataTab)
     EXPECT_EQ(connection.header.channel[3].modelNumber, saved.modelNumber);
     EXPECT_EQ(ui().MFGCal->item(4, 1)->text(), saved.modelNumber);
     EXPECT_TRUE(textWrites().isEmpty());
+
+    // Written to the logger, the calibration log compares with what the
+    // logger held, not with what the file brought in.
+    connection.header.channel[3].modelNumber = QStringLiteral("NEWMODEL");
+    dialogs.expect(QStringLiteral("Write All Data"), Dialogs::Yes);
+    ui().cmdSaveToLogger->click();
+    EXPECT_EQ(connection.header.channel[3].modelNumber, QStringLiteral("NEWMODEL"));
+    const QStringList log = QString::fromUtf8(contents(dir.filePath(QStringLiteral("data/CalibrationLog.csv"))))
+                                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(log.size(), 9);
+    const QStringList channel4 = log[4].split(u',');
+    EXPECT_EQ(channel4[3], QStringLiteral("\"") + saved.modelNumber.trimmed() + u'"');
+    EXPECT_EQ(channel4[4], QStringLiteral("\"NEWMODEL\""));
 }
