@@ -300,6 +300,54 @@ TEST_F(PhRemoteDisplayWindow, EscapeSkipsTheSetupAndTheInitializationGoesOn)
     expectNothingWritten();
 }
 
+// Escape while the lines are being written does not leave them half written.
+TEST_F(PhRemoteDisplayWindow, WindowStaysOpenWhileTheLinesAreWritten)
+{
+    choosePeriod("2", ui().OptMins);
+    bool openWhileWriting = false;
+    QString captionWhileWriting;
+    answerPhWindow([&](FrmpHRemDispSetup &ph) {
+        type(ph.ui().txtPH4, "1000");
+        type(ph.ui().txtPH7, "2000");
+        loop.post([&] {
+            QTest::keyClick(&ph, Qt::Key_Escape);
+            openWhileWriting = ph.isVisible();
+            captionWhileWriting = ph.ui().cmdRemDispSetupDone->text();
+        });
+        QTest::mouseClick(ph.ui().cmdRemDispSetupDone, Qt::LeftButton);
+    });
+    initialize();
+    EXPECT_TRUE(openWhileWriting);
+    EXPECT_EQ(captionWhileWriting, "Please Wait a Moment");
+    EXPECT_TRUE(closed);
+    expectWritten("424C8B43", "011A1CAC");
+}
+
+// Another sequence has the link (a header read still under way): the lines
+// are not interleaved with it; the operator is asked to try again.
+TEST_F(PhRemoteDisplayWindow, BusyLinkWritesNothing)
+{
+    choosePeriod("2", ui().OptMins);
+    QString captionAfter;
+    answerPhWindow([&](FrmpHRemDispSetup &ph) {
+        dialogs.expect("Logger Busy");
+        enterCounts(ph, "1000", "2000");
+        captionAfter = ph.ui().cmdRemDispSetupDone->text();
+        QTest::keyClick(&ph, Qt::Key_Escape);
+    });
+    dialogs.allow("Monitor Channel Warning--Battery Power");
+    dialogs.allow("Up-load message", Dialogs::Cancel);
+    port.forget();
+    ASSERT_TRUE(connection.link.sequences().runCommand([&] { ui().CmdInitialize->click(); }));
+    wire = port.writtenText();
+    ASSERT_NE(box("Logger Busy"), nullptr);
+    EXPECT_EQ(box("Logger Busy")->text,
+              "The logger is still being read.\rPlease wait until its data is shown, then try again.");
+    EXPECT_EQ(captionAfter, "Click to Continue");
+    EXPECT_FALSE(wire.contains("c06")) << wire.toStdString();
+    expectNothingWritten();
+}
+
 TEST_F(PhRemoteDisplayWindow, UntickedBoxOpensNoWindow)
 {
     choosePeriod("2", ui().OptMins);
