@@ -4,6 +4,8 @@
 #include "calibration/CalDataTab.h"
 #include "calibration/CalibrationFileCommands.h"
 #include "calibration/frmCalDataNotes.h"
+#include "calibration/FrmpHRemDispSetup.h"
+
 #include "console/AccessControl.h"
 #include "console/LevelPasswords.h"
 
@@ -88,6 +90,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     addCalibration(loop, connection);
     addRealTime(loop, connection);
     addKeyboardAccess(connection);
+    addPhRemoteDisplay(connection);
     disableControlsStillToCome();
 }
 
@@ -99,11 +102,19 @@ void FrmStartup::disableControlsStillToCome()
     QWidget *const waiting[] = {
         // The stop-logging flow.
         ui.CmdStopLogging,
-        // The remote display box opens the pH window, still to come.
-        ui.chkRemoteDisplay,
     };
     for (QWidget *control : waiting)
         control->setEnabled(false);
+}
+
+// Initialize opens the pH remote display window when the Setup tab's box is
+// ticked and channel 1 measures pH.
+void FrmStartup::addPhRemoteDisplay(LoggerConnection &connection)
+{
+    m_initialize->setPhSetupWindow([this, &connection] {
+        FrmpHRemDispSetup window({connection, m_dialogs, m_setup, *m_ui->SSTab1}, this);
+        window.showModal();
+    });
 }
 
 void FrmStartup::addKeyboardAccess(LoggerConnection &connection)

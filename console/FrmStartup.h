@@ -84,6 +84,7 @@ protected:
 private:
     void disableControlsStillToCome();
     void addKeyboardAccess(LoggerConnection &connection);
+    void addPhRemoteDisplay(LoggerConnection &connection);
     void addRealTime(EventLoop &loop, LoggerConnection &connection);
     void addRealTimeChart(EventLoop &loop, LoggerConnection &connection);
     void hideCalibrationWindow();

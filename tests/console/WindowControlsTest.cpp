@@ -44,6 +44,8 @@ const QStringList HandledOtherwise{
     QStringLiteral("ChkCSV"),
     // The Cal Data Notes choice: the report reads it when the dialog closes.
     QStringLiteral("optWhereToPrint1"),
+    // The remote display box: Initialize reads it when it runs.
+    QStringLiteral("chkRemoteDisplay"),
 };
 
 QStringList silentButtons(const QWidget *window)
@@ -99,7 +101,7 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
 {
     const Ui::FrmStartup &ui = window->ui();
     for (QWidget *control : std::initializer_list<QWidget *>{
-             ui.CmdStopLogging, ui.chkRemoteDisplay, ui.OptUseLast, ui.cmdSetDates}) {
+             ui.CmdStopLogging, ui.OptUseLast, ui.cmdSetDates}) {
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     }
     EXPECT_TRUE(ui.OptMins->isChecked()) << "the stored unit is still shown";
@@ -107,7 +109,8 @@ TEST_F(WindowControls, ControlsStillToComeStayDisabledAfterLogOn)
     // Neither changing tabs nor the Defaults tab's round trip wakes them.
     window->ui().SSTab1->setCurrentIndex(MainTab::Defaults);
     window->ui().SSTab1->setCurrentIndex(MainTab::Setup);
-    EXPECT_FALSE(ui.chkRemoteDisplay->isEnabled());
+    EXPECT_FALSE(ui.CmdStopLogging->isEnabled());
+    EXPECT_TRUE(ui.chkRemoteDisplay->isEnabled()) << "Initialize reads it, so it is offered";
     EXPECT_TRUE(ui.CmdInitialize->isEnabled()) << "Initialize works, so it is offered";
     EXPECT_TRUE(ui.cmdLgrStatus->isEnabled()) << "Reload works, so it is offered";
 }
