@@ -155,7 +155,7 @@ bool CalibrationFile::readAllChannels(const QByteArray &bytes, LoggerHeader &hea
     if (!isType(fileLines, AllChannelType))
         return false;
     // A block naming a channel the logger does not have is dropped, field by field.
-    const int channels = std::max(header.channelBlocks(), 1);
+    const int channels = header.channelBlocks();
     int index = 0;
     for (const QString &fileLine : fileLines.mid(1)) {
         const QStringList pair = items(fileLine);
