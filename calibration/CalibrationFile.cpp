@@ -1,11 +1,10 @@
 #include "calibration/CalibrationFile.h"
 
 #include "calibration/CalNumbers.h"
+#include "logger/QuotedRecords.h"
 #include "logger/LoggerHeader.h"
 #include "platform/StartupSettings.h"
 
-#include <QRegularExpression>
-#include <QStringDecoder>
 #include <cmath>
 
 const QString CalibrationFile::SingleChannelType = QStringLiteral("VOSK & Signal Conditioning Calibration Data");
@@ -17,7 +16,7 @@ const QString CrLf = QStringLiteral("\r\n");
 
 QString line(const QString &first, const QString &second)
 {
-    return CalibrationFile::quoted(first) + u',' + CalibrationFile::quoted(second) + CrLf;
+    return QuotedRecords::quoted(first) + u',' + QuotedRecords::quoted(second) + CrLf;
 }
 
 QString emptyLine()
@@ -33,13 +32,6 @@ QString isoDueDate(const QString &calDue)
 }
 
 } // namespace
-
-QString CalibrationFile::quoted(const QString &text)
-{
-    QString doubled = text;
-    doubled.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + doubled + u'"';
-}
 
 QByteArray CalibrationFile::singleChannelText(const CalBoxes &boxes, const Stamp &stamp)
 {
@@ -61,7 +53,7 @@ QByteArray CalibrationFile::allChannelText(const LoggerHeader &header, const QSt
         + line(notes, QString()) + emptyLine() + emptyLine();
     for (int index = 0; index < header.channelBlocks(); ++index) {
         const ChannelCalRecord &record = header.channel.at(index);
-        text += quoted(CalFields::label(CalFields::ChannelNumber)) + u',' + QString::number(index + 1) + CrLf;
+        text += QuotedRecords::quoted(CalFields::label(CalFields::ChannelNumber)) + u',' + QString::number(index + 1) + CrLf;
         text += line(CalFields::label(CalFields::CalDue), isoDueDate(record.calDue));
         for (int number = CalFields::ExcitationUnits; number < CalFields::CalType; ++number) {
             const QString value = number == CalFields::LoggerSerial ? header.serialNumber
@@ -73,72 +65,19 @@ QByteArray CalibrationFile::allChannelText(const LoggerHeader &header, const QSt
     return text.toUtf8();
 }
 
-QStringList CalibrationFile::lines(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    static const QRegularExpression endings(QStringLiteral("\r\n|\r|\n"));
-    QStringList result = text.split(endings);
-    if (result.size() > MaxLines)
-        result.resize(MaxLines);
-    return result;
-}
-
-// Items are separated by commas outside quotes. Inside quotes "" is one
-// quote; a lone quote that does not close the item (a file written by an
-// older program that did not double them) is kept as a character.
-QStringList CalibrationFile::items(const QString &line)
-{
-    QStringList result;
-    QString item;
-    bool inQuotes = false;
-    bool wasQuoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (inQuotes) {
-            if (c != u'"') {
-                item += c;
-            } else if (i + 1 < line.size() && line.at(i + 1) == u'"') {
-                item += c;
-                ++i;
-            } else if (i + 1 == line.size() || line.at(i + 1) == u',') {
-                inQuotes = false;
-            } else {
-                item += c;
-            }
-        } else if (c == u',') {
-            result << (wasQuoted ? item : item.trimmed());
-            item.clear();
-            wasQuoted = false;
-        } else if (c == u'"' && item.trimmed().isEmpty() && !wasQuoted) {
-            item.clear();
-            inQuotes = true;
-            wasQuoted = true;
-        } else {
-            item += c;
-        }
-    }
-    result << (wasQuoted ? item : item.trimmed());
-    return result;
-}
-
 bool CalibrationFile::isType(const QStringList &fileLines, const QString &type)
 {
-    return !fileLines.isEmpty() && items(fileLines.first()).first() == type;
+    return !fileLines.isEmpty() && QuotedRecords::items(fileLines.first()).first() == type;
 }
 
 std::optional<CalibrationFile::SingleChannel> CalibrationFile::readSingleChannel(const QByteArray &bytes)
 {
-    const QStringList fileLines = lines(bytes);
+    const QStringList fileLines = QuotedRecords::lines(bytes, MaxLines);
     if (!isType(fileLines, SingleChannelType))
         return std::nullopt;
     SingleChannel result;
     for (const QString &fileLine : fileLines.mid(1)) {
-        const QStringList pair = items(fileLine);
+        const QStringList pair = QuotedRecords::items(fileLine);
         const int number = CalFields::numberOfLabel(pair.first());
         const QString value = pair.value(1);
         if (number == CalFields::CalType)
@@ -151,14 +90,14 @@ std::optional<CalibrationFile::SingleChannel> CalibrationFile::readSingleChannel
 
 bool CalibrationFile::readAllChannels(const QByteArray &bytes, LoggerHeader &header)
 {
-    const QStringList fileLines = lines(bytes);
+    const QStringList fileLines = QuotedRecords::lines(bytes, MaxLines);
     if (!isType(fileLines, AllChannelType))
         return false;
     // A block naming a channel the logger does not have is dropped, field by field.
     const int channels = header.channelBlocks();
     int index = 0;
     for (const QString &fileLine : fileLines.mid(1)) {
-        const QStringList pair = items(fileLine);
+        const QStringList pair = QuotedRecords::items(fileLine);
         const int number = CalFields::numberOfLabel(pair.first());
         const QString value = pair.value(1);
         if (number == CalFields::ChannelNumber) {

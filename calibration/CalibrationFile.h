@@ -51,13 +51,6 @@ public:
     // block; false, with nothing changed, when it is not an all-channel file.
     static bool readAllChannels(const QByteArray &bytes, LoggerHeader &header);
 
-    // One line's two items: quotes removed, "" read as one quote.
-    static QStringList items(const QString &line);
-    static QString quoted(const QString &text);
-    // The text of a file as lines: UTF-8 when it is valid UTF-8, otherwise
-    // Latin-1; a byte-order mark dropped; CR LF, LF or CR endings.
-    static QStringList lines(const QByteArray &bytes);
-
 private:
     static bool isType(const QStringList &fileLines, const QString &type);
 };

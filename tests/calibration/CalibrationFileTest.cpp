@@ -1,5 +1,6 @@
 #include "calibration/CalibrationFile.h"
 #include "logger/LoggerHeader.h"
+#include "logger/QuotedRecords.h"
 #include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -204,5 +205,5 @@ TEST(CalibrationFileTest, ItemsOfALine)
         {"\"open", {QStringLiteral("open")}},
     };
     for (const auto &[line, items] : cases)
-        EXPECT_EQ(CalibrationFile::items(QString::fromUtf8(line)), items) << line;
+        EXPECT_EQ(QuotedRecords::items(QString::fromUtf8(line)), items) << line;
 }
