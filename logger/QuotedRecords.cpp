@@ -10,11 +10,13 @@ QString QuotedRecords::quoted(const QString &text)
     return u'"' + doubled + u'"';
 }
 
-QStringList QuotedRecords::lines(const QByteArray &bytes, int maxLines)
+QStringList QuotedRecords::lines(const QByteArray &bytes, int maxLines, Encoding encoding)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    QString text = encoding == Encoding::Latin1 ? QString::fromLatin1(bytes) : QString(utf8.decode(bytes));
+    if (encoding == Encoding::Latin1 && text.startsWith(QStringLiteral("\u00EF\u00BB\u00BF")))
+        text.remove(0, 3);
+    else if (utf8.hasError())
         text = QString::fromLatin1(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);

@@ -16,8 +16,10 @@ public:
     // One line's items: quotes removed, "" read as one quote, unquoted items
     // trimmed.
     static QStringList items(const QString &line);
+    enum class Encoding { Utf8OrLatin1, Latin1 };
     // The text of a file as at most maxLines lines: UTF-8 when it is valid
-    // UTF-8, otherwise Latin-1; a byte-order mark dropped; CR LF, LF or CR
-    // endings.
-    static QStringList lines(const QByteArray &bytes, int maxLines);
+    // UTF-8, otherwise (or always, for files of logger bytes) Latin-1; a
+    // byte-order mark dropped; CR LF, LF or CR endings.
+    static QStringList lines(const QByteArray &bytes, int maxLines,
+                             Encoding encoding = Encoding::Utf8OrLatin1);
 };
