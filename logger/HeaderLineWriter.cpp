@@ -6,9 +6,10 @@
 #include "logger/FunctionsSubs.h"
 
 namespace {
-// Where the 32 digits stand in an "a" reply line.
+// Where the data stand in an "a" or "c" reply line.
 constexpr int DigitsStart = 6;
 constexpr int Digits = 32;
+constexpr int TextLength = 16;
 } // namespace
 
 HeaderLineWriter::HeaderLineWriter(CommandTransport &transport, LinkState &state)
@@ -53,6 +54,16 @@ std::optional<QString> HeaderLineWriter::readHex(int line)
     if (!check(address(line)))
         return std::nullopt;
     return reply.mid(DigitsStart, Digits);
+}
+
+std::optional<QString> HeaderLineWriter::readText(int line)
+{
+    if (m_gaveUp)
+        return std::nullopt;
+    const QString reply = m_transport.lineReader().fnReadBinc(address(line));
+    if (!check(address(line)))
+        return std::nullopt;
+    return reply.mid(DigitsStart, TextLength);
 }
 
 bool HeaderLineWriter::check(const QString &step)

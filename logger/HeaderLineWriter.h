@@ -24,6 +24,8 @@ public:
     bool writeHex(int address, const QString &digits);
     // The 32 digits of a header line ("a"), or nothing when the link gave up.
     std::optional<QString> readHex(int address);
+    // The 16 characters of a header text line ("c"), or nothing when the link gave up.
+    std::optional<QString> readText(int address);
     // Called after a step made elsewhere (status byte, control commands):
     // true while the link is still answering.
     bool check(const QString &step);
