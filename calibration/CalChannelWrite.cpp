@@ -85,9 +85,7 @@ bool CalChannelWrite::write(int channelIndex, const QStringList &lines, const Ca
         return false;
     if (failed) {
         m_p.dialogs.setBusy(false);
-        m_p.dialogs.Message_Box(QStringLiteral("Unanticipated error writing &H") + fnHex4(*failed)
-                                    + QStringLiteral(", please check input values."),
-                                Dialogs::OkCancel, QStringLiteral("Unanticipated error"));
+        ChannelBlockWriter::showFailedLine(m_p.dialogs, m_p.connection.state, *failed);
         return false;
     }
     return true;
@@ -125,6 +123,5 @@ bool CalChannelWrite::runOnLink(const std::function<void()> &command)
 void CalChannelWrite::unanticipatedError()
 {
     m_p.dialogs.setBusy(false);
-    m_p.dialogs.Message_Box(QStringLiteral("Error in entering data. If Type error 13 reenter cal date."),
-                            Dialogs::OkCancel, QStringLiteral("Unanticipated Error"));
+    ChannelBlockWriter::showUnwritableValues(m_p.dialogs);
 }

@@ -2,6 +2,7 @@
 
 #include "calibration/AllChannelsWriter.h"
 #include "calibration/CalDataGrid.h"
+#include "calibration/ChannelBlockWriter.h"
 #include "console/AccessControl.h"
 #include "console/MainTab.h"
 #include "console/MainWindowState.h"
@@ -155,8 +156,7 @@ void CalDataTab::saveAllChannels()
     // written leaves the logger as it was.
     const auto plan = AllChannelsWriter::compose(connection.header, m_p.loop.now().date());
     if (!plan) {
-        m_p.dialogs.Message_Box(QStringLiteral("Error in entering data. If Type error 13 reenter cal date."),
-                                Dialogs::OkCancel, QStringLiteral("Unanticipated Error"));
+        ChannelBlockWriter::showUnwritableValues(m_p.dialogs);
         return;
     }
     showChannelProgress(true);
@@ -174,22 +174,12 @@ void CalDataTab::saveAllChannels()
     // The channels written whole are in the logger, whatever happened next.
     appendToLog(result.written);
     if (result.failedAddress) {
-        showWriteFailed(*result.failedAddress);
+        ChannelBlockWriter::showFailedLine(m_p.dialogs, connection.state, *result.failedAddress);
         return;
     }
     connection.headerReader.subReadHeader();
     showChannelProgress(false);
     subShowCalData();
-}
-
-void CalDataTab::showWriteFailed(int address)
-{
-    // A logger that went away, or a program that is ending, shows nothing more.
-    if (m_p.connection.state.abandoned)
-        return;
-    m_p.dialogs.Message_Box(QStringLiteral("Unanticipated error writing &H") + fnHex4(address)
-                                + QStringLiteral(", please check input values."),
-                            Dialogs::OkCancel, QStringLiteral("Unanticipated error"));
 }
 
 void CalDataTab::appendToLog(const QList<CalibrationLog::Entry> &entries)

@@ -66,7 +66,6 @@ private:
     bool stopLoggingAccepted();
     void saveAllChannels();
     void showChannelProgress(bool shown);
-    void showWriteFailed(int address);
 
     Parts m_p;
     CalWindowHooks m_calWindow;

@@ -3,12 +3,11 @@
 #include "calibration/CalNumbers.h"
 #include "calibration/CalibrationFile.h"
 #include "logger/LoggerConnection.h"
+#include "logger/WholeFile.h"
 #include "platform/Dialogs.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 const QString CalibrationFileCommands::Filter = QStringLiteral("TXT Files (*.txt)");
 const QString CalibrationFileCommands::WrongTypeTitle = QStringLiteral("Wrong Type of Data File");
@@ -62,25 +61,20 @@ QString CalibrationFileCommands::askOpenName()
 
 bool CalibrationFileCommands::write(const QString &path, const QByteArray &text)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString error;
+    if (WholeFile::write(path, text, &error))
         return true;
-    m_p.dialogs.Message_Box(file.errorString(), Dialogs::OkOnly, QStringLiteral("Save Settings to File"));
+    m_p.dialogs.Message_Box(error, Dialogs::OkOnly, QStringLiteral("Save Settings to File"));
     return false;
 }
 
 std::optional<QByteArray> CalibrationFileCommands::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        m_p.dialogs.Message_Box(QStringLiteral("File not found."), Dialogs::OkOnly, QStringLiteral("Load File"));
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_p.dialogs.Message_Box(file.errorString(), Dialogs::OkOnly, QStringLiteral("Load File"));
-        return std::nullopt;
-    }
-    return file.read(MaxFileBytes);
+    QString error;
+    const std::optional<QByteArray> bytes = WholeFile::read(path, MaxFileBytes, &error);
+    if (!bytes)
+        m_p.dialogs.Message_Box(error, Dialogs::OkOnly, QStringLiteral("Load File"));
+    return bytes;
 }
 
 void CalibrationFileCommands::wrongType(const QString &path, const QString &type)

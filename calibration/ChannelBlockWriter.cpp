@@ -2,6 +2,8 @@
 
 #include "calibration/ChannelBlock.h"
 #include "link/LinkState.h"
+#include "logger/FunctionsSubs.h"
+#include "platform/Dialogs.h"
 
 ChannelBlockWriter::ChannelBlockWriter(CommandTransport &transport, LinkState &state)
     : m_writer(transport, state), m_state(state)
@@ -21,4 +23,19 @@ std::optional<int> ChannelBlockWriter::write(int channelIndex, const QStringList
             afterLine(line);
     }
     return std::nullopt;
+}
+
+void ChannelBlockWriter::showFailedLine(Dialogs &dialogs, const LinkState &state, int address)
+{
+    if (state.abandoned)
+        return;
+    dialogs.Message_Box(QStringLiteral("Unanticipated error writing &H") + fnHex4(address)
+                            + QStringLiteral(", please check input values."),
+                        Dialogs::OkCancel, QStringLiteral("Unanticipated error"));
+}
+
+void ChannelBlockWriter::showUnwritableValues(Dialogs &dialogs)
+{
+    dialogs.Message_Box(QStringLiteral("Error in entering data. If Type error 13 reenter cal date."),
+                        Dialogs::OkCancel, QStringLiteral("Unanticipated Error"));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class CommandTransport;
+class Dialogs;
 struct LinkState;
 
 // Writes the sixteen lines of a channel's calibration block with the text
@@ -23,6 +24,12 @@ public:
     // nothing when all sixteen were written.
     std::optional<int> write(int channelIndex, const QStringList &lines,
                              const std::function<void(int line)> &afterLine = {});
+
+    // The operator's boxes when a write ends early: a line the logger did
+    // not take (nothing is shown for a logger that went away, or a program
+    // that is ending), and values that cannot be written at all.
+    static void showFailedLine(Dialogs &dialogs, const LinkState &state, int address);
+    static void showUnwritableValues(Dialogs &dialogs);
 
 private:
     HeaderLineWriter m_writer;

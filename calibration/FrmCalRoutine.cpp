@@ -156,11 +156,6 @@ void FrmCalRoutine::showOutputColour(int number, bool clips)
 
 void FrmCalRoutine::CmdSave_Click()
 {
-    saveChannel();
-}
-
-void FrmCalRoutine::saveChannel()
-{
     CalBoxes values = boxes();
     const bool written = m_write.save(m_calChannel, values, m_computed.at(m_calChannel), today());
     // The due date filled in for an empty box shows, written or not.
@@ -201,7 +196,7 @@ void FrmCalRoutine::CmdExitNoSave_Click()
             Dialogs::YesNo, QStringLiteral("Save Changes?"));
         m_calChangesPending = false;
         if (answer == Dialogs::Yes) {
-            saveChannel();
+            CmdSave_Click();
             return;
         }
     }

@@ -80,7 +80,6 @@ private:
     QLineEdit *box(int number) const;
     void showOutputColour(int number, bool clips);
     bool changesPending() const;
-    void saveChannel();
     QDate today() const;
 
     std::unique_ptr<Ui::FrmCalRoutine> m_ui;

@@ -1,21 +1,15 @@
 #include "calibration/PhDisplayLineWriter.h"
 
-#include "link/CommandTransport.h"
-#include "link/LineReader.h"
 #include "link/LinkState.h"
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-// A "c" reply: letter, four address digits, "#", 16 data characters, checksum.
-constexpr int ReplyLength = 24;
-constexpr int DataStart = 6;
-constexpr int DataLength = 16;
 
 } // namespace
 
 PhDisplayLineWriter::PhDisplayLineWriter(CommandTransport &transport, LinkState &state)
-    : m_transport(transport), m_state(state), m_writer(transport, state)
+    : m_state(state), m_writer(transport, state)
 {
 }
 
@@ -23,19 +17,18 @@ PhDisplayLineWriter::Result PhDisplayLineWriter::write(
     const std::array<PhRemoteDisplay::LineDigits, 4> &lines)
 {
     m_state.commAbort = false;
+    m_writer.begin();
     Result result;
     std::array<QString, 4> texts;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const QString address = HeaderLineWriter::address(lines[i].address);
-        QString data;
-        if (!readLine(address, &data)) {
-            result.failedLine = address;
+        const std::optional<QString> data = m_writer.readText(lines[i].address);
+        if (!data) {
+            result.failedLine = HeaderLineWriter::address(lines[i].address);
             result.readFailed = true;
             return result;
         }
-        texts[i] = PhRemoteDisplay::lineText(data, lines[i].digits);
+        texts[i] = PhRemoteDisplay::lineText(*data, lines[i].digits);
     }
-    m_writer.begin();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!m_writer.writeText(lines[i].address, texts[i])) {
             result.failedLine = HeaderLineWriter::address(lines[i].address);
@@ -44,17 +37,6 @@ PhDisplayLineWriter::Result PhDisplayLineWriter::write(
     }
     result.written = true;
     return result;
-}
-
-bool PhDisplayLineWriter::readLine(const QString &address, QString *data)
-{
-    if (m_state.abandoned)
-        return false;
-    const QString reply = m_transport.lineReader().fnReadBinc(address);
-    if (m_state.commAbort || m_state.abandoned || reply.size() != ReplyLength)
-        return false;
-    *data = reply.mid(DataStart, DataLength);
-    return true;
 }
 
 PhRemoteDisplay::Message PhDisplayLineWriter::failureMessage(const Result &result)

@@ -37,9 +37,6 @@ public:
     static PhRemoteDisplay::Message failureMessage(const Result &result);
 
 private:
-    bool readLine(const QString &address, QString *data);
-
-    CommandTransport &m_transport;
     LinkState &m_state;
     HeaderLineWriter m_writer;
 };

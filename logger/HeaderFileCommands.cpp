@@ -3,11 +3,10 @@
 #include "logger/FunctionsSubs.h"
 #include "logger/HeaderLineWriter.h"
 #include "logger/LoggerConnection.h"
+#include "logger/WholeFile.h"
 #include "platform/Dialogs.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 const QString HeaderFileCommands::Filter = QStringLiteral("TXT Files (*.txt)");
 
@@ -51,11 +50,10 @@ std::optional<QList<HeaderDataFile::Record>> HeaderFileCommands::readWholeHeader
 
 bool HeaderFileCommands::writeFile(const QString &path, const QList<HeaderDataFile::Record> &records)
 {
-    const QByteArray text = HeaderDataFile::text(records);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString error;
+    if (WholeFile::write(path, HeaderDataFile::text(records), &error))
         return true;
-    m_p.dialogs.Message_Box(path + CrLf + file.errorString(), int(Dialogs::OkOnly) | Dialogs::Exclamation,
+    m_p.dialogs.Message_Box(path + CrLf + error, int(Dialogs::OkOnly) | Dialogs::Exclamation,
                             QStringLiteral("Header Not Saved"));
     return false;
 }
@@ -79,13 +77,11 @@ bool HeaderFileCommands::saveHeaderFile()
 
 std::optional<QByteArray> HeaderFileCommands::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
-        m_p.dialogs.Message_Box(file.exists() ? file.errorString() : QStringLiteral("File not found."), Dialogs::OkOnly,
-                                QStringLiteral("Open Settings File"));
-        return std::nullopt;
-    }
-    return file.read(MaxFileBytes);
+    QString error;
+    const std::optional<QByteArray> bytes = WholeFile::read(path, MaxFileBytes, &error);
+    if (!bytes)
+        m_p.dialogs.Message_Box(error, Dialogs::OkOnly, QStringLiteral("Open Settings File"));
+    return bytes;
 }
 
 bool HeaderFileCommands::refused(const QString &path, const HeaderDataFile::Parsed &parsed)

@@ -63,7 +63,11 @@ std::optional<QString> HeaderLineWriter::readText(int line)
     const QString reply = m_transport.lineReader().fnReadBinc(address(line));
     if (!check(address(line)))
         return std::nullopt;
-    return reply.mid(DigitsStart, TextLength);
+    const QString text = reply.mid(DigitsStart, TextLength);
+    // A short reply is no line, whatever the link made of it.
+    if (text.size() != TextLength)
+        return std::nullopt;
+    return text;
 }
 
 bool HeaderLineWriter::check(const QString &step)
