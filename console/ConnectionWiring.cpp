@@ -8,6 +8,7 @@
 #include "console/SetupRules.h"
 #include "console/SetupState.h"
 #include "console/StartupController.h"
+#include "console/FactoryPage.h"
 #include "console/frmComm.h"
 #include "link/LineReader.h"
 #include "ui_FrmStartup.h"
@@ -257,6 +258,7 @@ void ConnectionWiring::wireButtons()
     connect(ui.cmdLgrStatus, &QPushButton::clicked, &m_w.view, &LoggerStatusView::cmdLgrStatus_Click);
 
     MaintenanceButtons::Hooks hooks = m_c.buttonHooks();
+    hooks.clearFactoryDisplay = [this] { m_w.comm.factoryPage().subClearFactoryDisplay(); };
     hooks.initialValues = [this] { m_w.startup.SubInitial_values(); };
     hooks.checkCommPort = [this] { m_w.startup.CheckCommPort(); };
     buttons->setHooks(hooks);

@@ -26,6 +26,8 @@
 #include "console/RealTimeGrid.h"
 #include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
+#include "console/FactoryPageWiring.h"
+#include "logger/HeaderFileCommands.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
 #include "console/ScanPeriodRules.h"
@@ -83,7 +85,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup, [this] { hideCalibrationWindow(); }});
-    new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
+    auto *download = new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
     m_levelPasswords = new LevelPasswords(*m_ui, m_state, m_settings, this);
@@ -91,7 +93,19 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     addRealTime(loop, connection);
     addKeyboardAccess(connection);
     addPhRemoteDisplay(connection);
+    addFactoryPage(loop, connection, [download] { download->CmdDownload_Click(); });
     disableControlsStillToCome();
+}
+
+// The communications window's factory page, and the header data file commands
+// it offers.
+void FrmStartup::addFactoryPage(EventLoop &loop, LoggerConnection &connection,
+                                std::function<void()> download)
+{
+    m_headerFiles = std::make_unique<HeaderFileCommands>(HeaderFileCommands::Parts{
+        connection, m_dialogs, [this] { return m_state.defaultPath; }, [&loop] { return loop.now(); }});
+    m_factoryWiring = new FactoryPageWiring(
+        {m_comm->factoryPage(), connection, loop, m_dialogs, *m_headerFiles, std::move(download)}, this);
 }
 
 void FrmStartup::disableControlsStillToCome()

@@ -5,6 +5,7 @@
 #include "platform/StartupSettings.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -31,6 +32,8 @@ class frmComm;
 class FrmCalRoutine;
 class CalibrationFileCommands;
 class frmCalDataNotes;
+class FactoryPageWiring;
+class HeaderFileCommands;
 
 // The main window: one tab control, through which the operator reaches everything.
 class FrmStartup : public QMainWindow
@@ -90,6 +93,7 @@ private:
     void hideCalibrationWindow();
     void addCalibration(EventLoop &loop, LoggerConnection &connection);
     void cmdPrintCalData_Click();
+    void addFactoryPage(EventLoop &loop, LoggerConnection &connection, std::function<void()> download);
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
@@ -117,4 +121,6 @@ private:
     CalDataTab *m_calData = nullptr;
     std::unique_ptr<CalibrationFileCommands> m_calFiles;
     frmCalDataNotes *m_calNotes = nullptr;
+    std::unique_ptr<HeaderFileCommands> m_headerFiles;
+    FactoryPageWiring *m_factoryWiring = nullptr;
 };

@@ -1,17 +1,33 @@
 #include "console/frmComm.h"
 
+#include "console/FactoryPage.h"
 #include "platform/StartupSettings.h"
 #include "ui_frmComm.h"
+
+#include <QScrollArea>
 
 frmComm::frmComm(QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::frmComm>())
 {
     m_ui->setupUi(this);
+    addFactoryPage();
     connect(m_ui->txtstopbit2delay, &QLineEdit::textChanged, this, &frmComm::applyStopBit2Delay);
 }
 
 frmComm::~frmComm() = default;
+
+// The factory page is large; it scrolls below the link's controls so the
+// window fits a laptop screen.
+void frmComm::addFactoryPage()
+{
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("factoryPageArea"));
+    scroll->setWidgetResizable(true);
+    m_factoryPage = new FactoryPage(scroll);
+    scroll->setWidget(m_factoryPage);
+    m_ui->commLayout->insertWidget(m_ui->commLayout->count() - 1, scroll, 1);
+}
 
 void frmComm::applyStopBit2Delay()
 {

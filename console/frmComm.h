@@ -6,6 +6,7 @@
 namespace Ui {
 class frmComm;
 }
+class FactoryPage;
 
 // The communications window: the link's controls and the factory page.
 class frmComm : public QDialog
@@ -17,6 +18,7 @@ public:
     ~frmComm() override;
 
     Ui::frmComm &ui() { return *m_ui; }
+    FactoryPage &factoryPage() { return *m_factoryPage; }
 
     // Takes the pause between characters from its field and shows the value in use.
     void applyStopBit2Delay();
@@ -29,6 +31,10 @@ public:
     void selectBaud9600Quietly();
 
 private:
+    void addFactoryPage();
+
     std::unique_ptr<Ui::frmComm> m_ui;
+    // Owned by its scroll area in this window.
+    FactoryPage *m_factoryPage = nullptr;
     int m_interCharDelay = 500;
 };

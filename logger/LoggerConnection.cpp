@@ -2,6 +2,8 @@
 
 #include "link/LineReader.h"
 
+#include <cmath>
+
 LoggerConnection::LoggerConnection(Port &port, EventLoop &loop, SettingsStore &settings,
                                    Dialogs &dialogs)
     : linkDialogs(dialogs, state)
@@ -67,15 +69,33 @@ void LoggerConnection::wireInitializer()
     initializer.setHooks(std::move(hooks));
 }
 
-// The factory fields show the logger just read, until the factory page edits them.
+// The factory fields show the logger just read, until the factory page edits
+// them. The limits and settle values are not read back from the header, so
+// what the technician typed for them stays.
 void LoggerConnection::readHeader()
 {
     headerReader.subReadHeader();
     if (!header.headerValid)
         return;
     FactoryFields &factory = initializer.factory();
+    const FactoryFields typed = factory;
     factory = factoryFieldsFromHeader(header);
+    factory.batteryLimit = typed.batteryLimit;
+    factory.rawSupplyLimit = typed.rawSupplyLimit;
+    factory.firstSettle = typed.firstSettle;
+    factory.secondSettle = typed.secondSettle;
     takeReferences(factory, capture.values());
+    if (factoryFieldsRead)
+        factoryFieldsRead();
+}
+
+// The battery limit is the factory page's VBat limit, in volts; 0 when it
+// holds no number.
+double LoggerConnection::batteryLimitSetting() const
+{
+    bool ok = false;
+    const double volts = initializer.factory().batteryLimit.trimmed().toDouble(&ok);
+    return ok && std::isfinite(volts) ? volts : 0.0;
 }
 
 HeaderReader::Hooks LoggerConnection::headerHooks()
@@ -84,6 +104,7 @@ HeaderReader::Hooks LoggerConnection::headerHooks()
     hooks.autoBaudSwitch = [this] { link.baud().autoSwitchBaud(); };
     hooks.connectionCheck = [this] { link.subCheckCTS(); };
     hooks.subParseHdrtoCSV = [this] { download.subParseHdrtoCSV(); };
+    hooks.batteryLimitSetting = [this] { return batteryLimitSetting(); };
     return hooks;
 }
 

@@ -50,6 +50,11 @@ public:
         return !state.commAbort;
     }
 
+    // The whole header read, after which the factory fields follow the logger.
+    void readHeader();
+    // Runs after a header read has refreshed the factory fields.
+    std::function<void()> factoryFieldsRead;
+
     LinkState state;
     // The boxes of the link and logger side; none is shown for a sequence
     // that was abandoned.
@@ -73,5 +78,5 @@ public:
 private:
     void wireLink();
     void wireInitializer();
-    void readHeader();
+    double batteryLimitSetting() const;
 };

@@ -60,6 +60,7 @@ public:
     const TestSetup &setup() const { return m_setup; }
     // The factory page's fields; the header read fills them.
     FactoryFields &factory() { return m_factory; }
+    const FactoryFields &factory() const { return m_factory; }
 
     void subInitLogger();
     void subFirstInit();

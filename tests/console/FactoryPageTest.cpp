@@ -1,0 +1,137 @@
+#include "tests/console/LoggerWindowFixture.h"
+
+#include "console/FactoryPage.h"
+#include "console/frmComm.h"
+#include "sim/LoggerPresets.h"
+#include "tests/support/QStringPrinter.h"
+#include "ui_FactoryPage.h"
+#include "ui_frmComm.h"
+
+#include <QTest>
+
+namespace {
+
+LoggerImage finished()
+{
+    return LoggerPresets::build(LoggerPreset::Finished, VirtualEventLoop().now());
+}
+
+} // namespace
+
+// The factory page of the communications window, driven as a technician
+// does, on the simulated logger.
+class FactoryPageTest : public LoggerWindowFixture
+{
+protected:
+    FactoryPageTest()
+        : LoggerWindowFixture(finished())
+    {
+        openWindow();
+        logOn();
+        port.forget();
+    }
+
+    Ui::FactoryPage &page() { return window->comm().factoryPage().ui(); }
+    QByteArray header(int address, int length) const { return logger.image().header.mid(address, length); }
+    void type(QLineEdit *field, const QString &text)
+    {
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+};
+
+TEST_F(FactoryPageTest, ShowsTheLoggerReadAtTheConnection)
+{
+    const LoggerHeader &h = connection.header;
+    EXPECT_EQ(page().txtHdrSerial->text(), h.serialNumber);
+    EXPECT_EQ(page().txtModVersion->text(), h.modelVersion);
+    EXPECT_EQ(page().lstHdrModel->currentItem()->text(), h.modelVersion);
+    EXPECT_EQ(page().txtMemInstalled->text(), QString::number(h.memoryInstalled));
+    EXPECT_EQ(page().lblMemoryHex->text(), h.memoryInstalledHex + QStringLiteral("h"));
+    EXPECT_EQ(page().lstChips->currentRow(), h.memoryChips - 1);
+    EXPECT_EQ(page().lstMemoryType->currentRow(), h.memoryTypeCode);
+    EXPECT_EQ(page().txtHdrHeaderVer->text(), h.headerVersion);
+    EXPECT_EQ(page().txtEEProm->text(), connection.capture.values().eepromMarker.hex);
+    EXPECT_EQ(page().lblFirstLines->text().count(u'\n'), 2) << "three first lines";
+    EXPECT_EQ(page().lblStatusAtConnection->text(), connection.statusByte.statusText());
+    EXPECT_EQ(page().txtReadAddr->text(), QStringLiteral("0000"));
+    EXPECT_EQ(page().txtReadData->text(), QStringLiteral("000000"));
+}
+
+TEST_F(FactoryPageTest, NextReadsTheLineSixteenBytesOn)
+{
+    type(page().txtReadAddr, QStringLiteral("0FF0"));
+    page().CmdReadNext->click();
+    EXPECT_EQ(page().txtReadAddr->text(), QStringLiteral("1000"));
+    EXPECT_TRUE(port.writtenText().startsWith(QStringLiteral("c1000|")));
+
+    port.forget();
+    type(page().txtReadData, QStringLiteral("00FFF0"));
+    page().cmdReadNextData->click();
+    EXPECT_EQ(page().txtReadData->text(), QStringLiteral("010000"));
+    EXPECT_TRUE(port.writtenText().startsWith(QStringLiteral("e010000|")));
+}
+
+TEST_F(FactoryPageTest, TheNotesTypedAreWrittenAndReadBack)
+{
+    page().txtHeaderNotes->setPlainText(QString());
+    QTest::keyClicks(page().txtHeaderNotes, QStringLiteral("Checked"));
+    QTest::keyClick(page().txtHeaderNotes, Qt::Key_Return);
+    QTest::keyClicks(page().txtHeaderNotes, QStringLiteral("by JS"));
+    page().cmdWriteHeaderNotes->click();
+    EXPECT_EQ(header(0x0E00, 16), QByteArray("Checked@@by JS^^"));
+
+    page().txtHeaderNotes->clear();
+    page().cmdReadHeader->click();
+    EXPECT_EQ(page().txtHeaderNotes->toPlainText(), QStringLiteral("Checked\nby JS"));
+}
+
+// The trip levels are written from the fields as typed, and the battery
+// limit typed is the one the header read takes for the download.
+TEST_F(FactoryPageTest, TripLevelsAreWrittenFromTheTypedFields)
+{
+    type(page().txtVrefLOvolts, QStringLiteral("0.116"));
+    type(page().txtVrefHIvolts, QStringLiteral("3.00"));
+    type(page().txtVbatLimit, QStringLiteral("6.5"));
+    type(page().txtVrawLimit, QStringLiteral("7"));
+    type(page().txtV1Settle, QStringLiteral("100"));
+    type(page().txtV2Settle, QStringLiteral("200"));
+    page().cmdWriteTripLevels->click();
+    EXPECT_TRUE(port.writtenText().contains(QStringLiteral("b0050#")));
+    EXPECT_EQ(QByteArray(header(0x0050, 16).toHex().toUpper()).mid(8, 6), QByteArray("000064"))
+        << "settle 1 as typed";
+
+    page().cmdReadHeader->click();
+    EXPECT_DOUBLE_EQ(connection.headerReader.batteryLimits().limit, 6.5);
+    EXPECT_EQ(page().txtVbatLimit->text(), QStringLiteral("6.5")) << "a header read keeps the limits typed";
+}
+
+TEST_F(FactoryPageTest, TheFixedReadsSendTheirAddress)
+{
+    page().cmdRead0010->click();
+    settle(1);
+    const QString received = window->comm().ui().LblRxd->text();
+    ASSERT_TRUE(received.contains(QStringLiteral("0010")));
+    EXPECT_TRUE(port.writtenText().startsWith(QStringLiteral("a0010|")));
+}
+
+TEST_F(FactoryPageTest, ALostLoggerBlanksThePage)
+{
+    page().TxtTexttoSend->setText(QStringLiteral("typed"));
+    logger.unplug();
+    settle(10);
+    for (QLineEdit *field : {page().txtHdrSerial, page().txtModVersion, page().txtMemInstalled,
+                             page().txtEEProm, page().txtReadAddr, page().TxtTexttoSend})
+        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
+    EXPECT_TRUE(page().lblMemoryHex->text().isEmpty());
+    EXPECT_TRUE(page().txtHeaderNotes->toPlainText().isEmpty());
+    EXPECT_EQ(page().lstChips->currentRow(), -1);
+    EXPECT_EQ(page().lstMemoryType->currentRow(), -1);
+}
+
+TEST_F(FactoryPageTest, TheCommunicationsWindowFitsALaptopScreen)
+{
+    const QSize minimum = window->comm().minimumSizeHint();
+    EXPECT_LE(minimum.width(), 1366);
+    EXPECT_LE(minimum.height(), 700);
+}
