@@ -102,6 +102,7 @@ TEST_F(FactoryPageTest, TripLevelsAreWrittenFromTheTypedFields)
         << "settle 1 as typed";
 
     page().cmdReadHeader->click();
+    page().cmdReadHeader->click();
     EXPECT_DOUBLE_EQ(connection.headerReader.batteryLimits().limit, 6.5);
     EXPECT_EQ(page().txtVbatLimit->text(), QStringLiteral("6.5")) << "a header read keeps the limits typed";
 }
