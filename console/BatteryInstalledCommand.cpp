@@ -38,7 +38,7 @@ void BatteryInstalledCommand::ChkBattInst_Click(bool ticked)
             QStringLiteral("On new battery install, new initialization of logger is mandatory.\r"
                            "Please confirm that you want to stop the logger.\r"
                            "Ok to stop logging. Cancel to continue."),
-            Dialogs::OkCancel | Dialogs::Information, QStringLiteral("New battery reset"));
+            int(Dialogs::OkCancel) | Dialogs::Information, QStringLiteral("New battery reset"));
         if (answer == Dialogs::Ok)
             m_connection.statusByte.subDisableLogging();
     }

@@ -138,7 +138,7 @@ bool ClockDisplay::setClock(const QDateTime &target, const QString &title)
     m_dialogs.Message_Box(QStringLiteral("The PC's clock could not be set: %1.\r\n"
                                          "Setting the date and time needs administrator rights.")
                               .arg(error),
-                          Dialogs::OkOnly | Dialogs::Exclamation, title);
+                          int(Dialogs::OkOnly) | Dialogs::Exclamation, title);
     return false;
 }
 
@@ -152,7 +152,7 @@ void ClockDisplay::TxtSystemDateInp_LostFocus()
     if (!date.isValid()) {
         m_dialogs.Message_Box(QStringLiteral("'%1' is not a date.\r\nEnter the date as yyyy mm dd.")
                                   .arg(text.trimmed()),
-                              Dialogs::OkOnly | Dialogs::Exclamation, title);
+                              int(Dialogs::OkOnly) | Dialogs::Exclamation, title);
         return;
     }
     if (setClock(QDateTime(date, m_loop.now().time()), title))
@@ -170,7 +170,7 @@ void ClockDisplay::TxtSystemTimeInp_LostFocus()
     if (!time.isValid()) {
         m_dialogs.Message_Box(QStringLiteral("'%1' is not a time of day.\r\nEnter the time as hh:mm:ss.")
                                   .arg(text.trimmed()),
-                              Dialogs::OkOnly | Dialogs::Exclamation, title);
+                              int(Dialogs::OkOnly) | Dialogs::Exclamation, title);
         return;
     }
     if (setClock(QDateTime(m_loop.now().date(), time), title))

@@ -23,7 +23,7 @@ void DefaultCalibrationCommand::cmdDefaultCal_Click()
     const int answer = m_dialogs.Message_Box(
         QStringLiteral("Write the factory default calibration to channels 1-8?\r"
                        "The calibration now in the logger is replaced."),
-        Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2,
+        int(Dialogs::YesNo) | Dialogs::Question | Dialogs::DefaultButton2,
         QStringLiteral("Default Calibration"));
     if (answer != Dialogs::Yes)
         return;

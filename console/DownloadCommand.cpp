@@ -77,7 +77,7 @@ bool DownloadCommand::loggerReady()
     // of its data is known.
     m_p.dialogs.Message_Box(QStringLiteral("The logger's header has not been read completely.") + Cr
                                 + QStringLiteral("Press Reload/Reset to read it again, then download."),
-                            Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Header Not Read"));
+                            int(Dialogs::OkOnly) | Dialogs::Exclamation, QStringLiteral("Header Not Read"));
     return false;
 }
 
@@ -124,7 +124,7 @@ bool DownloadCommand::acceptCsvWarning()
                    + QStringLiteral("If you continue to download, you will be asked for the file name,") + Cr
                    + QStringLiteral("BUT the file will NOT be created!") + Cr
                    + QStringLiteral("Your Excel compatible data file will NOT BE SAVED!"),
-               Dialogs::OkCancel | Dialogs::Critical,
+               int(Dialogs::OkCancel) | Dialogs::Critical,
                QStringLiteral("Critical Warning! Write CSV File DISABLED"))
         != Dialogs::Cancel;
 }
@@ -144,7 +144,7 @@ bool DownloadCommand::acceptHeaderVersion()
                    + QStringLiteral("If you continue to downloaded, the data may be incorrect.") + Cr
                    + QStringLiteral("     Do you want to continue the download?") + Cr
                    + QStringLiteral("     (NO recommended--use the correct software version.)"),
-               Dialogs::OkCancel | Dialogs::Critical | Dialogs::DefaultButton2,
+               int(Dialogs::OkCancel) | Dialogs::Critical | Dialogs::DefaultButton2,
                QStringLiteral("Critical Warning! Change in Header Version Detected"))
         != Dialogs::Cancel;
 }
@@ -162,7 +162,7 @@ bool DownloadCommand::acceptPreviousDownload()
                    + QStringLiteral("The download file name is: ") + header.lastDownloadFile
                    + QStringLiteral("     .") + Cr + Cr
                    + QStringLiteral("Do you want to continue the download?"),
-               Dialogs::OkCancel | Dialogs::Critical | Dialogs::DefaultButton2,
+               int(Dialogs::OkCancel) | Dialogs::Critical | Dialogs::DefaultButton2,
                QStringLiteral("Previous Download Alert (Sub CmdDownload)"))
         != Dialogs::Cancel;
 }
@@ -174,7 +174,7 @@ bool DownloadCommand::acknowledgeDownload()
                    + QStringLiteral("Data download may take a many minutes depending upon") + CrLf
                    + QStringLiteral("the magnitude of stored data.") + CrLf + CrLf
                    + QStringLiteral("Acknowledge this message to initiate download."),
-               Dialogs::OkCancel | Dialogs::Information, QStringLiteral("Data Download"))
+               int(Dialogs::OkCancel) | Dialogs::Information, QStringLiteral("Data Download"))
         != Dialogs::Cancel;
 }
 

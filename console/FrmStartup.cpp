@@ -306,7 +306,7 @@ void FrmStartup::showHelpUnavailable()
 {
     m_dialogs.Message_Box(
         QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
-        Dialogs::OkOnly | Dialogs::Information, QCoreApplication::applicationName());
+        int(Dialogs::OkOnly) | Dialogs::Information, QCoreApplication::applicationName());
 }
 
 void FrmStartup::showAbout()

@@ -56,7 +56,7 @@ void InitializeCommand::CmdInitialize_Click()
             QStringLiteral("DATA HAS NEVER BEEN DOWNLOADED!") + CrLf + CrLf
                 + QStringLiteral("   CANCEL to allow download, or") + CrLf
                 + QStringLiteral("     OK to initialize logger.") + CrLf,
-            Dialogs::OkCancel | Dialogs::Exclamation | Dialogs::DefaultButton2,
+            int(Dialogs::OkCancel) | Dialogs::Exclamation | Dialogs::DefaultButton2,
             QStringLiteral("Data Not Downloaded Warning"));
         if (answer == Dialogs::Ok)
             initializeAfterWarning();
@@ -67,7 +67,7 @@ void InitializeCommand::CmdInitialize_Click()
         QStringLiteral("Please wait while data logging settings are up-loaded to the data logger.") + Cr
             + QStringLiteral("Data upload should data only a few seconds.") + Cr
             + QStringLiteral("Acknowledge this message to start upload."),
-        Dialogs::OkOnly | Dialogs::Information, UploadTitle);
+        int(Dialogs::OkOnly) | Dialogs::Information, UploadTitle);
     upload();
     m_p.dialogs.setBusy(false);
 }
@@ -90,7 +90,7 @@ bool InitializeCommand::checkChannelsAndPeriod()
 {
     SetupState &s = m_p.setup;
     const auto refuse = [this](const QString &text, const QString &title) {
-        m_p.dialogs.Message_Box(text, Dialogs::OkOnly | Dialogs::Critical, title);
+        m_p.dialogs.Message_Box(text, int(Dialogs::OkOnly) | Dialogs::Critical, title);
         return false;
     };
     const QString selectChannels = QStringLiteral("Please select the active channels.");
@@ -177,7 +177,7 @@ QString InitializeCommand::confirmationText() const
 
 bool InitializeCommand::confirmUpload()
 {
-    return m_p.dialogs.Message_Box(confirmationText(), Dialogs::OkCancel | Dialogs::Information,
+    return m_p.dialogs.Message_Box(confirmationText(), int(Dialogs::OkCancel) | Dialogs::Information,
                                    UploadTitle)
         != Dialogs::Cancel;
 }

@@ -39,7 +39,7 @@ void PasswordPrompt::cmdOK_Click()
         accept();
         return;
     }
-    m_dialogs.Message_Box(incorrectPasswordText(), Dialogs::OkOnly | Dialogs::Exclamation,
+    m_dialogs.Message_Box(incorrectPasswordText(), int(Dialogs::OkOnly) | Dialogs::Exclamation,
                           QStringLiteral("Reenter Password"));
     m_ui->txtPassword->clear();
     m_ui->txtPassword->setFocus();

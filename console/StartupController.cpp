@@ -75,7 +75,7 @@ void StartupController::Form_Load()
     } else {
         enableTabs({MainTab::Defaults}, true);
         m_p.ui.SSTab1->setCurrentIndex(MainTab::Defaults);
-        m_p.dialogs.Message_Box(startupMessage(), Dialogs::OkOnly | Dialogs::Exclamation,
+        m_p.dialogs.Message_Box(startupMessage(), int(Dialogs::OkOnly) | Dialogs::Exclamation,
                                 QStringLiteral("Startup"));
     }
 
@@ -131,7 +131,7 @@ void StartupController::checkDataFolder()
             QStringLiteral("The default data file path is invalid.") + CrLf
                 + QStringLiteral("The data file folder '%1' could not be created.").arg(shown) + CrLf
                 + QStringLiteral("Choose a data folder on the DEFAULTS tab before downloading."),
-            Dialogs::OkOnly | Dialogs::Exclamation, QStringLiteral("Default Data Folder"));
+            int(Dialogs::OkOnly) | Dialogs::Exclamation, QStringLiteral("Default Data Folder"));
         return;
     }
     m_p.dialogs.Message_Box(
