@@ -124,6 +124,7 @@ void ConnectionWiring::onLoggerLost()
     }
     ui.ProgressBar1->setValue(0);
     ui.ProgressBarData->setValue(0);
+    ui.ProgressBarCal->setValue(0);
     ui.lblBytesRemaining->clear();
     m_c.header.headerValid = false;
     m_w.view.subLoggerPresent();
@@ -187,6 +188,10 @@ void ConnectionWiring::wireStatusByte()
     connect(comm.chkEnableDump, &QCheckBox::toggled, sb, &StatusByteCommands::chkEnableDumpClicked);
     connect(comm.chkLed2, &QCheckBox::clicked, sb, &StatusByteCommands::chkLed2Clicked);
     connect(comm.chkLed3, &QCheckBox::clicked, sb, &StatusByteCommands::chkLed3Clicked);
+    connect(comm.cmdSBRead, &QPushButton::clicked, sb, &StatusByteCommands::subSBRead);
+    connect(comm.cmdSBClear, &QPushButton::clicked, sb, &StatusByteCommands::subSBClear);
+    connect(comm.cmdSBReset, &QPushButton::clicked, sb, &StatusByteCommands::subSBReset);
+    connect(comm.cmdSoftReset, &QPushButton::clicked, sb, &StatusByteCommands::subSoftReset);
     sb->setHooks({
         [this] {
             const LiveBlockValues &live = m_c.capture.values();

@@ -1,5 +1,6 @@
 #include "console/frmComm.h"
 
+#include "console/LabelActivator.h"
 #include "platform/StartupSettings.h"
 #include "ui_frmComm.h"
 
@@ -9,6 +10,20 @@ frmComm::frmComm(QWidget *parent)
 {
     m_ui->setupUi(this);
     connect(m_ui->txtstopbit2delay, &QLineEdit::textChanged, this, &frmComm::applyStopBit2Delay);
+    wireClicks();
+}
+
+// The window's own clicks; those that act on the link are wired with it.
+void frmComm::wireClicks()
+{
+    LabelActivator::attach(m_ui->lblCommStatus, [this] { m_ui->lblCommStatus->clear(); });
+    LabelActivator::attach(m_ui->TxtTxd, [this] { m_ui->TxtTxd->clear(); });
+    LabelActivator::attach(m_ui->LblRxd, [this] {
+        const QString text = m_ui->LblRxd->text();
+        m_ui->LblRxd->clear();
+        Q_EMIT LblRxdClicked(text);
+    });
+    connect(m_ui->cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
 frmComm::~frmComm() = default;
