@@ -9,6 +9,7 @@
 #include "console/SetupState.h"
 #include "console/StartupController.h"
 #include "console/frmComm.h"
+#include "console/frmDebugPrint.h"
 #include "link/LineReader.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -146,6 +147,12 @@ void ConnectionWiring::wireDebugSwitches()
     for (const auto &[box, field] : boxes) {
         connect(box, &QCheckBox::toggled, this, [this, field = field](bool on) { m_c.switches.*field = on; });
     }
+    // MONITOR shows the trace window, unticked it hides it; both blank its
+    // box, which fills again with the whole trace at the next line.
+    connect(comm.chkDebugprintRxdTxd, &QCheckBox::toggled, this, [this](bool on) {
+        m_w.debugPrint.setVisible(on);
+        m_w.debugPrint.blank();
+    });
     m_c.switches.onHaltOnErrorUnticked = [&comm] {
         const QSignalBlocker quiet(comm.chkHalt);
         comm.chkHalt->setChecked(false);
