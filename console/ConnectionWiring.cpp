@@ -10,6 +10,7 @@
 #include "console/StartupController.h"
 #include "console/FactoryPage.h"
 #include "console/frmComm.h"
+#include "console/frmDebugPrint.h"
 #include "link/LineReader.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -125,6 +126,7 @@ void ConnectionWiring::onLoggerLost()
     }
     ui.ProgressBar1->setValue(0);
     ui.ProgressBarData->setValue(0);
+    ui.ProgressBarCal->setValue(0);
     ui.lblBytesRemaining->clear();
     m_c.header.headerValid = false;
     m_w.view.subLoggerPresent();
@@ -146,6 +148,12 @@ void ConnectionWiring::wireDebugSwitches()
     for (const auto &[box, field] : boxes) {
         connect(box, &QCheckBox::toggled, this, [this, field = field](bool on) { m_c.switches.*field = on; });
     }
+    // MONITOR shows the trace window, unticked it hides it; both blank its
+    // box, which fills again with the whole trace at the next line.
+    connect(comm.chkDebugprintRxdTxd, &QCheckBox::toggled, this, [this](bool on) {
+        m_w.debugPrint.setVisible(on);
+        m_w.debugPrint.blank();
+    });
     m_c.switches.onHaltOnErrorUnticked = [&comm] {
         const QSignalBlocker quiet(comm.chkHalt);
         comm.chkHalt->setChecked(false);
@@ -188,6 +196,10 @@ void ConnectionWiring::wireStatusByte()
     connect(comm.chkEnableDump, &QCheckBox::toggled, sb, &StatusByteCommands::chkEnableDumpClicked);
     connect(comm.chkLed2, &QCheckBox::clicked, sb, &StatusByteCommands::chkLed2Clicked);
     connect(comm.chkLed3, &QCheckBox::clicked, sb, &StatusByteCommands::chkLed3Clicked);
+    connect(comm.cmdSBRead, &QPushButton::clicked, sb, &StatusByteCommands::subSBRead);
+    connect(comm.cmdSBClear, &QPushButton::clicked, sb, &StatusByteCommands::subSBClear);
+    connect(comm.cmdSBReset, &QPushButton::clicked, sb, &StatusByteCommands::subSBReset);
+    connect(comm.cmdSoftReset, &QPushButton::clicked, sb, &StatusByteCommands::subSoftReset);
     sb->setHooks({
         [this] {
             const LiveBlockValues &live = m_c.capture.values();

@@ -12,6 +12,7 @@ class LoggerStatusView;
 class SetupRules;
 class StartupController;
 class frmComm;
+class frmDebugPrint;
 struct SetupState;
 
 // Connects one logger connection to the main window and the communications
@@ -26,6 +27,8 @@ public:
     {
         Ui::FrmStartup &ui;
         frmComm &comm;
+        // The trace window, shown while MONITOR is ticked.
+        frmDebugPrint &debugPrint;
         LoggerStatusView &view;
         SetupRules &setupRules;
         SetupState &setup;

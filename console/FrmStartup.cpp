@@ -35,6 +35,7 @@
 #include "console/StartupController.h"
 #include "console/frmAbout.h"
 #include "console/frmComm.h"
+#include "console/frmDebugPrint.h"
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -57,6 +58,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     , m_loop(loop)
 {
     m_ui->setupUi(this);
+    m_debugPrint = std::make_unique<frmDebugPrint>(
+        frmDebugPrint::Parts{connection.trace, dialogs, loop, [this] { return m_state.defaultPath; }}, this);
     m_defaults = std::make_unique<DefaultsTab>(*m_ui, m_state, dialogs, m_settings);
     m_clocks = std::make_unique<ClockDisplay>(*m_ui, m_state, m_setup, loop, dialogs, m_settings);
     m_setupRules = std::make_unique<SetupRules>(SetupRules::Parts{
@@ -83,8 +86,9 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
-    m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
-                                                 m_setup, *m_startup, [this] { hideCalibrationWindow(); }});
+    m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_debugPrint, *m_statusView,
+                                                 *m_setupRules, m_setup, *m_startup,
+                                                 [this] { hideCalibrationWindow(); }});
     auto *download = new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);
     new DownloadWiring(connection, {*this, *m_ui, *m_comm, *m_statusView, m_setup, m_state, dialogs});
     m_access = new AccessControl({*m_ui, m_state, m_settings, dialogs, *m_comm}, this);
@@ -106,6 +110,7 @@ void FrmStartup::addFactoryPage(EventLoop &loop, LoggerConnection &connection,
         connection, m_dialogs, [this] { return m_state.defaultPath; }, [&loop] { return loop.now(); }});
     m_factoryWiring = new FactoryPageWiring(
         {m_comm->factoryPage(), connection, loop, m_dialogs, *m_headerFiles, std::move(download)}, this);
+    connect(m_comm.get(), &frmComm::LblRxdClicked, m_factoryWiring, &FactoryPageWiring::takeReceivedText);
 }
 
 void FrmStartup::disableControlsStillToCome()

@@ -29,6 +29,7 @@ class SettingsStore;
 class SetupRules;
 class StartupController;
 class frmComm;
+class frmDebugPrint;
 class FrmCalRoutine;
 class CalibrationFileCommands;
 class frmCalDataNotes;
@@ -61,6 +62,8 @@ public:
     MainWindowState &state() { return m_state; }
     SetupState &setup() { return m_setup; }
     frmComm &comm() { return *m_comm; }
+    // The trace window, shown and hidden by the MONITOR box.
+    frmDebugPrint &debugPrint() { return *m_debugPrint; }
     StartupController &startup() { return *m_startup; }
     ClockDisplay &clocks() { return *m_clocks; }
     DefaultsTab &defaults() { return *m_defaults; }
@@ -102,6 +105,7 @@ private:
     MainWindowState m_state;
     SetupState m_setup;
     std::unique_ptr<frmComm> m_comm;
+    std::unique_ptr<frmDebugPrint> m_debugPrint;
     std::unique_ptr<DefaultsTab> m_defaults;
     std::unique_ptr<ClockDisplay> m_clocks;
     std::unique_ptr<SetupRules> m_setupRules;

@@ -1,16 +1,16 @@
 #include "console/LabelActivator.h"
 
 #include <QKeyEvent>
-#include <QLabel>
+#include <QWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
-LabelActivator *LabelActivator::attach(QLabel *label, std::function<void()> action, Input input)
+LabelActivator *LabelActivator::attach(QWidget *label, std::function<void()> action, Input input)
 {
     return new LabelActivator(label, std::move(action), input);
 }
 
-LabelActivator::LabelActivator(QLabel *label, std::function<void()> action, Input input)
+LabelActivator::LabelActivator(QWidget *label, std::function<void()> action, Input input)
     : QObject(label)
     , m_label(label)
     , m_action(std::move(action))

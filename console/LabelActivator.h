@@ -3,11 +3,11 @@
 #include <QObject>
 #include <functional>
 
-class QLabel;
+class QWidget;
 
-// Lets a label that acts as a button be used from the keyboard: it joins the
-// Tab order, shows a frame while it has the focus, and Space or Enter runs its
-// action, as a click does.
+// Lets a label (or a read-only field) that acts as a button be used from the
+// keyboard: it joins the Tab order, shows a frame while it has the focus, and
+// Space or Enter runs its action, as a click does.
 class LabelActivator : public QObject
 {
 public:
@@ -18,17 +18,17 @@ public:
     };
 
     // The activator belongs to the label.
-    static LabelActivator *attach(QLabel *label, std::function<void()> action,
+    static LabelActivator *attach(QWidget *label, std::function<void()> action,
                                   Input input = Input::MouseAndKeys);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    LabelActivator(QLabel *label, std::function<void()> action, Input input);
+    LabelActivator(QWidget *label, std::function<void()> action, Input input);
     void paintWithFocusFrame(QEvent *paint);
 
-    QLabel *m_label;
+    QWidget *m_label;
     std::function<void()> m_action;
     Input m_input;
 };

@@ -14,6 +14,9 @@ LinkLabelClicks::LinkLabelClicks(LoggerConnection &connection, Ui::FrmStartup &u
     LabelActivator::attach(comm.lblToggleRTS, [this] { lblToggleRTS_Click(); });
     LabelActivator::attach(comm.lblStatusDSR, [this] { m_c.link.subStatusDSR(); });
     LabelActivator::attach(comm.lblStatusDCD, [this] { m_c.link.subStatusDCD(); });
+    LabelActivator::attach(comm.LblCTS, [this] { m_c.link.subCheckCTS(); });
+    // Every wait of the link ends as soon as the flag is set.
+    LabelActivator::attach(comm.LblAbort, [this] { m_c.link.state().commAbort = true; });
     LabelActivator::attach(ui.lblLgrStatus, [this] { lblLgrStatus_Click(); });
     LabelActivator::attach(ui.LblStatusLine, [this] { m_c.statusByte.subSBRead(); });
 }

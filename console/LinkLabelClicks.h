@@ -10,7 +10,8 @@ class LoggerConnection;
 
 // The labels that act on the link when clicked, or activated from the
 // keyboard: on the communications window the DTR and RTS indicators toggle
-// their line and the DSR and CD indicators read theirs again; on the main
+// their line, the DSR and CD indicators read theirs again, CTS checks the
+// connection and ABORT ends the exchange waiting now; on the main
 // window the logger status label checks the connection anew and the status
 // line reads the status byte.
 class LinkLabelClicks : public QObject

@@ -1,9 +1,11 @@
 #include "console/frmComm.h"
 
 #include "console/FactoryPage.h"
+#include "console/LabelActivator.h"
 #include "platform/StartupSettings.h"
 #include "ui_frmComm.h"
 
+#include <QScreen>
 #include <QScrollArea>
 
 frmComm::frmComm(QWidget *parent)
@@ -13,12 +15,26 @@ frmComm::frmComm(QWidget *parent)
     m_ui->setupUi(this);
     addFactoryPage();
     connect(m_ui->txtstopbit2delay, &QLineEdit::textChanged, this, &frmComm::applyStopBit2Delay);
+    wireClicks();
+}
+
+// The window's own clicks; those that act on the link are wired with it.
+void frmComm::wireClicks()
+{
+    LabelActivator::attach(m_ui->lblCommStatus, [this] { m_ui->lblCommStatus->clear(); });
+    LabelActivator::attach(m_ui->TxtTxd, [this] { m_ui->TxtTxd->clear(); });
+    LabelActivator::attach(m_ui->LblRxd, [this] {
+        const QString text = m_ui->LblRxd->text();
+        m_ui->LblRxd->clear();
+        Q_EMIT LblRxdClicked(text);
+    });
+    connect(m_ui->cmdClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
 frmComm::~frmComm() = default;
 
-// The factory page is large; it scrolls below the link's controls so the
-// window fits a laptop screen.
+// The factory page stands beside the link's controls; it scrolls where the
+// screen is smaller than the page.
 void frmComm::addFactoryPage()
 {
     auto *scroll = new QScrollArea(this);
@@ -26,7 +42,14 @@ void frmComm::addFactoryPage()
     scroll->setWidgetResizable(true);
     m_factoryPage = new FactoryPage(scroll);
     scroll->setWidget(m_factoryPage);
-    m_ui->commLayout->insertWidget(m_ui->commLayout->count() - 1, scroll, 1);
+    m_ui->commRow->addWidget(scroll, 1);
+    // Wide enough for the link's controls and a whole page of the factory
+    // tabs, but never larger than the screen.
+    QSize size(m_ui->commLayout->sizeHint().width() + m_factoryPage->sizeHint().width() + 40,
+               qMax(m_ui->commLayout->sizeHint().height(), m_factoryPage->sizeHint().height()) + 30);
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
 }
 
 void frmComm::applyStopBit2Delay()

@@ -30,8 +30,14 @@ public:
     // Shows 9600 baud selected without switching anything on the line.
     void selectBaud9600Quietly();
 
+Q_SIGNALS:
+    // "Rxd:" was clicked (or activated from the keyboard): it is blanked and
+    // what it held goes with the signal, for the manual write's text.
+    void LblRxdClicked(const QString &text);
+
 private:
     void addFactoryPage();
+    void wireClicks();
 
     std::unique_ptr<Ui::frmComm> m_ui;
     // Owned by its scroll area in this window.

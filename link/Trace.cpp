@@ -51,5 +51,6 @@ void Trace::prepend(const QString &line)
         const qsizetype cut = m_text.lastIndexOf(CrLf, MaxChars - CrLf.size());
         m_text.truncate(cut < 0 ? MaxChars : cut + CrLf.size());
     }
+    Q_EMIT lineAdded(line);
     Q_EMIT traceChanged(m_text);
 }

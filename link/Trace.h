@@ -14,7 +14,8 @@ class Trace : public QObject
 public:
     // Width the transmit and receive parts are padded to with "_".
     static constexpr int PartWidth = 50;
-    // The trace keeps at most this many characters, dropping its oldest lines.
+    // The trace keeps at most this many characters (about 10,000 exchanges,
+    // some 2 MB), dropping its oldest lines, so a day of MONITOR stays small.
     static constexpr qsizetype MaxChars = 1 << 20;
 
     explicit Trace(QObject *parent = nullptr);
@@ -37,6 +38,8 @@ public:
     QString pendingReceive() const { return m_pendingRx; }
 
 Q_SIGNALS:
+    // A line went on top (without its CR LF); traceChanged follows.
+    void lineAdded(const QString &line);
     void traceChanged(const QString &text);
 
 private:

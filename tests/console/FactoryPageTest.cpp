@@ -107,13 +107,18 @@ TEST_F(FactoryPageTest, TripLevelsAreWrittenFromTheTypedFields)
     EXPECT_EQ(page().txtVbatLimit->text(), QStringLiteral("6.5")) << "a header read keeps the limits typed";
 }
 
-TEST_F(FactoryPageTest, TheFixedReadsSendTheirAddress)
+// Read 0010, then the reply clicked over into the text to send.
+TEST_F(FactoryPageTest, TheReplyOfAFixedReadCanBeSentBack)
 {
     page().cmdRead0010->click();
     settle(1);
     const QString received = window->comm().ui().LblRxd->text();
     ASSERT_TRUE(received.contains(QStringLiteral("0010")));
     EXPECT_TRUE(port.writtenText().startsWith(QStringLiteral("a0010|")));
+
+    QTest::mouseClick(window->comm().ui().LblRxd, Qt::LeftButton);
+    EXPECT_EQ(page().TxtTexttoSend->text(), received);
+    EXPECT_TRUE(window->comm().ui().LblRxd->text().isEmpty());
 }
 
 TEST_F(FactoryPageTest, ALostLoggerBlanksThePage)

@@ -27,6 +27,8 @@ TEST(Trace, OneHeaderReadWithMonitorAddsOneLine)
 TEST(Trace, ErrorLinesGoOnTopAndDropThePendingParts)
 {
     Trace trace;
+    QStringList added;
+    QObject::connect(&trace, &Trace::lineAdded, [&](const QString &line) { added.append(line); });
     QString sent = "p[cr]";
     trace.subDebugPrintTX(sent);
     EXPECT_EQ(sent, "");
@@ -34,6 +36,7 @@ TEST(Trace, ErrorLinesGoOnTopAndDropThePendingParts)
     trace.receivedLine("x[cr]");
     trace.subDebugPrintERR("second");
     EXPECT_EQ(trace.text(), "second\r\n" + QString(50, '_').replace(0, 5, "x[cr]") + "\r\nfirst\r\n");
+    EXPECT_EQ(added, QStringList({"first", QString(50, '_').replace(0, 5, "x[cr]"), "second"}));
     trace.clear();
     EXPECT_EQ(trace.text(), "");
 }
