@@ -44,6 +44,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
 
 FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, SettingsStore &store,
                        LoggerConnection &connection, const Options &options, QWidget *parent)

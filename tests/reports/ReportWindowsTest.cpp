@@ -164,7 +164,7 @@ TEST_F(ReportWindows, RealTimeTabPrintsAndSavesTheGrid)
         QStringList quoted;
         for (int c = 0; c < grid.columnCount(); ++c) {
             cells << grid.item(r, c)->text();
-            quoted << u'"' + cells.back() + u'"';
+            quoted << QStringLiteral("\"") + cells.back() + QStringLiteral("\"");
         }
         EXPECT_EQ(lines.value(countLine + 2 + r), RealTimeReport::printedRow(cells, r == 0)) << r;
         fileRows += quoted.join(u'\t').toUtf8() + "\r\n";
