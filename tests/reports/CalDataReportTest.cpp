@@ -77,7 +77,7 @@ TEST(CalDataReport, LinesOfFourChannels)
              << columns({{80, QStringLiteral("Serial Number: ")}, {104, QStringLiteral("00012345")}}) << QString();
     expected << QStringLiteral("       Bench 3") << QStringLiteral("       after repair") << QString();
     expected << group(header, 1, 3) << group(header, 4, 4);
-    EXPECT_EQ(printer.lines(), expected);
+    EXPECT_EQ(printer.lines().join(u'\n'), expected.join(u'\n'));
     EXPECT_EQ(printer.documents.at(0).title, QStringLiteral("Data Logger Calibration Data"));
 }
 

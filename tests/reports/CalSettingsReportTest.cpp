@@ -74,7 +74,7 @@ TEST(CalSettingsReport, LinesOfTheWindowsBoxes)
             else
                 expected << columns({{8, label}, {42, QStringLiteral("box %1").arg(line.box)}});
         }
-        EXPECT_EQ(printer.lines(), expected);
+        EXPECT_EQ(printer.lines().join(u'\n'), expected.join(u'\n'));
         EXPECT_EQ(printer.documents.at(0).title, QStringLiteral("Data Logger Calibration Subroutine"));
         EXPECT_EQ(printer.documents.at(0).fontName, QStringLiteral("Courier 10,12,15"));
         EXPECT_EQ(printer.fontName(), QStringLiteral("Arial"));

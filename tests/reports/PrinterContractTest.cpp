@@ -43,6 +43,6 @@ TEST(PrinterContract, ItemsAtTheirColumns)
                 printer.newLine();
         }
         printer.endDoc();
-        EXPECT_EQ(printer.lines(), c.lines) << c.name;
+        EXPECT_EQ(printer.lines().join(u'|'), c.lines.join(u'|')) << c.name;
     }
 }

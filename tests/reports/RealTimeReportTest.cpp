@@ -38,7 +38,7 @@ TEST(RealTimeReport, PrintedLines)
              << QStringLiteral("        Sensor 2                         LO-CLIP             psi"
                                "               0               0               0")
              << QString();
-    EXPECT_EQ(printer.lines(), expected);
+    EXPECT_EQ(printer.lines().join(u'\n'), expected.join(u'\n'));
     EXPECT_EQ(printer.documents.at(0).title, QStringLiteral("Data Logger Real Time Data"));
     EXPECT_EQ(printer.documents.at(0).fontName, QStringLiteral("Courier 10,12,15"));
     EXPECT_EQ(printer.fontName(), QStringLiteral("Arial"));
