@@ -6,6 +6,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtSerialPort.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
 
     QtEventLoop loop;
     QtDialogs dialogs;
+    QtPrinter printer;
     std::unique_ptr<SettingsStore> settings = openSettings(options.demo);
     QtSerialPort serialPort;
     std::unique_ptr<DemoLogger> demo;
@@ -68,8 +70,9 @@ int main(int argc, char **argv)
     LoggerConnection connection(port, loop, *settings, dialogs);
     connection.link.setDeviceOverride(options.port);
 
-    FrmStartup window(loop, dialogs, *settings, connection, options.windowOptions());
+    FrmStartup window(loop, dialogs, printer, *settings, connection, options.windowOptions());
     dialogs.setParentWindow(&window);
+    printer.setParentWindow(&window);
     if (demo)
         demo->addMenu(window);
     window.show();

@@ -5,6 +5,7 @@
 #include "logger/LoggerConnection.h"
 #include "platform/Dialogs.h"
 #include "platform/StartupSettings.h"
+#include "reports/CalSettingsReport.h"
 #include "ui_FrmCalRoutine.h"
 
 #include <QFocusEvent>
@@ -42,8 +43,7 @@ FrmCalRoutine::FrmCalRoutine(const Parts &parts, QWidget *parent)
     connect(m_ui->cmdRecallLast, &QPushButton::clicked, this, &FrmCalRoutine::cmdRecallLast_Click);
     connect(m_ui->cmdSaveToFile, &QPushButton::clicked, this, &FrmCalRoutine::cmdSaveToFile_Click);
     connect(m_ui->cmdGetFromFile, &QPushButton::clicked, this, &FrmCalRoutine::cmdGetFromFile_Click);
-    // Printing is offered once the reports can be printed.
-    m_ui->cmdPrintSettings->setEnabled(false);
+    connect(m_ui->cmdPrintSettings, &QPushButton::clicked, this, &FrmCalRoutine::cmdPrintSettings_Click);
     m_ui->TxtSensorNum->installEventFilter(this);
     loadChannel(false);
 }
@@ -237,6 +237,12 @@ void FrmCalRoutine::cmdGetFromFile_Click()
     CalBoxes values = boxes();
     if (m_p.files.loadSingleChannel(values))
         setBoxes(values);
+}
+
+// The channel as the boxes show it, typed values and all.
+void FrmCalRoutine::cmdPrintSettings_Click()
+{
+    CalSettingsReport::print(m_p.printer, boxes(), m_p.now ? m_p.now() : QDateTime::currentDateTime());
 }
 
 bool FrmCalRoutine::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,7 @@
 #include "calibration/CalComputation.h"
 #include "logger/LoggerHeader.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -16,6 +17,7 @@ class FrmCalRoutine;
 class CalibrationFileCommands;
 class Dialogs;
 class LoggerConnection;
+class Printer;
 class QLineEdit;
 class SettingsStore;
 
@@ -43,6 +45,9 @@ public:
         std::function<QDate()> today;
         // "Save To File" and "Recall From File".
         CalibrationFileCommands &files;
+        // "Print Channel Settings", stamped with the date and time now.
+        Printer &printer;
+        std::function<QDateTime()> now;
     };
 
     static const QString InvalidChannelTitle;
@@ -71,6 +76,7 @@ public:
     void cmdRecallLast_Click();
     void cmdSaveToFile_Click();
     void cmdGetFromFile_Click();
+    void cmdPrintSettings_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

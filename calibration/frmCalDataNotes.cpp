@@ -13,11 +13,6 @@ frmCalDataNotes::frmCalDataNotes(QWidget *parent)
     });
     // Closing the dialog by its frame is a Cancel too.
     connect(this, &QDialog::rejected, this, [this] { m_cancelled = true; });
-    // Printing is not offered until the reports can be printed.
-    for (QRadioButton *option : {m_ui->optWhereToPrint0, m_ui->optWhereToPrint2}) {
-        option->setEnabled(false);
-        option->setToolTip(QStringLiteral("Printing is not available yet"));
-    }
 }
 
 frmCalDataNotes::~frmCalDataNotes() = default;

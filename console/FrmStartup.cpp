@@ -37,6 +37,9 @@
 #include "console/frmComm.h"
 #include "console/frmDebugPrint.h"
 #include "platform/Dialogs.h"
+#include "reports/CalDataReport.h"
+#include "reports/RealTimeReportCommand.h"
+#include "reports/WindowImageReport.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
 #include "ui_frmComm.h"
@@ -44,13 +47,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
 
-FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
-                       LoggerConnection &connection,
-                       const Options &options, QWidget *parent)
+FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, SettingsStore &store,
+                       LoggerConnection &connection, const Options &options, QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::FrmStartup>())
     , m_dialogs(dialogs)
+    , m_printer(printer)
     , m_connection(connection)
     , m_settings(store)
     , m_comm(std::make_unique<frmComm>(this))
@@ -98,6 +103,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     addKeyboardAccess(connection);
     addPhRemoteDisplay(connection);
     addFactoryPage(loop, connection, [download] { download->CmdDownload_Click(); });
+    addPrinting();
     disableControlsStillToCome();
 }
 
@@ -212,7 +218,8 @@ FrmCalRoutine &FrmStartup::calibrationWindow()
         };
         m_calWindow = std::make_unique<FrmCalRoutine>(
             FrmCalRoutine::Parts{m_connection, m_dialogs, m_store, saved, written,
-                                 [this] { return m_loop.now().date(); }, *m_calFiles},
+                                 [this] { return m_loop.now().date(); }, *m_calFiles, m_printer,
+                                 [this] { return m_loop.now(); }},
             this);
     }
     return *m_calWindow;
@@ -242,7 +249,7 @@ void FrmStartup::addCalibration(EventLoop &loop, LoggerConnection &connection)
 }
 
 // "Save or Print to file": the notes dialog, then the calibration of every
-// channel saved to a text file. Printing comes with the reports.
+// channel saved to a text file, printed, or both.
 void FrmStartup::cmdPrintCalData_Click()
 {
     if (!m_connection.confirmedLogger())
@@ -253,6 +260,26 @@ void FrmStartup::cmdPrintCalData_Click()
         return;
     if (m_calNotes->saves())
         m_calFiles->saveAllChannels(m_calNotes->notes());
+    if (m_calNotes->prints())
+        CalDataReport::print(m_printer, m_connection.header, m_calNotes->notes(), m_loop.now());
+}
+
+// The Real Time tab's readings and the main window's own image on paper.
+void FrmStartup::addPrinting()
+{
+    auto *realTimeReport = new RealTimeReportCommand(
+        {*m_ui->MFgRealTime, *m_ui->lblCumCount, *m_calNotes, m_printer, m_dialogs,
+         [this] { return m_state.defaultPath; }, [this] { return m_loop.now(); }},
+        this);
+    connect(m_ui->cmdPrintRTData, &QPushButton::clicked, realTimeReport, &RealTimeReportCommand::run);
+    connect(m_ui->cmdPrint, &QPushButton::clicked, this, &FrmStartup::cmdPrint_Click);
+}
+
+void FrmStartup::cmdPrint_Click()
+{
+    if (!m_connection.confirmedLogger())
+        return;
+    WindowImageReport::print(m_printer, grab().toImage());
 }
 
 void FrmStartup::hideCalibrationWindow()

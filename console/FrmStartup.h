@@ -22,6 +22,7 @@ class InitializeCommand;
 class LevelPasswords;
 class LoggerConnection;
 class LoggerStatusView;
+class Printer;
 class RealTimeDisplay;
 class RealTimePositions;
 class RealTimeChart;
@@ -51,8 +52,8 @@ public:
         QString portDevice;
     };
 
-    FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store, LoggerConnection &connection,
-               const Options &options, QWidget *parent = nullptr);
+    FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, SettingsStore &store,
+               LoggerConnection &connection, const Options &options, QWidget *parent = nullptr);
     ~FrmStartup() override;
 
     // The start-up sequence; run once, before the window is shown.
@@ -97,9 +98,12 @@ private:
     void addCalibration(EventLoop &loop, LoggerConnection &connection);
     void cmdPrintCalData_Click();
     void addFactoryPage(EventLoop &loop, LoggerConnection &connection, std::function<void()> download);
+    void cmdPrint_Click();
+    void addPrinting();
 
     std::unique_ptr<Ui::FrmStartup> m_ui;
     Dialogs &m_dialogs;
+    Printer &m_printer;
     LoggerConnection &m_connection;
     StartupSettings m_settings;
     MainWindowState m_state;

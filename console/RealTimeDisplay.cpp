@@ -32,8 +32,6 @@ RealTimeDisplay::RealTimeDisplay(const Parts &parts, QObject *parent)
     ui.lblRTActive->hide();
     ui.OptShowRTData->setEnabled(false);
     ui.OptStopRTData->setEnabled(false);
-    // The real-time report is still to come.
-    ui.cmdPrintRTData->setEnabled(false);
     m_scans.hide();
     connect(ui.OptShowRTData, &QRadioButton::clicked, this, &RealTimeDisplay::OptShowRTData_Click);
     connect(ui.OptStopRTData, &QRadioButton::clicked, this, &RealTimeDisplay::subStopRTData);
@@ -169,6 +167,8 @@ void RealTimeDisplay::subStopRTData()
     const QSignalBlocker quiet(m_p.ui.OptShowRTData);
     m_p.ui.OptShowRTData->setChecked(false);
     m_p.ui.lblRTActive->hide();
+    // Withdrawn while the display runs; the readings it leaves can be printed.
+    m_p.ui.cmdPrintRTData->show();
 }
 
 void RealTimeDisplay::newConnection()

@@ -31,7 +31,7 @@ LoggerWindowFixture::~LoggerWindowFixture() = default;
 
 void LoggerWindowFixture::openWindow()
 {
-    window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+    window = std::make_unique<FrmStartup>(loop, dialogs, printer, settings, connection,
                                           FrmStartup::Options{dir.filePath(QStringLiteral("data")), true});
     window->Form_Load();
 }

@@ -8,6 +8,7 @@
 #include "sim/LoggerSimulator.h"
 #include "sim/SimPort.h"
 #include "sim/VirtualEventLoop.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TapPort.h"
 
@@ -50,6 +51,7 @@ protected:
     QTemporaryDir dir;
     VirtualEventLoop loop;
     OpenBoxDialogs dialogs;
+    RecordingPrinter printer;
     SettingsStore settings;
     StartupSettings startup;
     LoggerSimulator logger;

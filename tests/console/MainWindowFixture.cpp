@@ -16,7 +16,7 @@ MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::load()
 {
-    window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+    window = std::make_unique<FrmStartup>(loop, dialogs, printer, settings, connection,
                                           FrmStartup::Options{dataFolder, false});
     window->Form_Load();
 }

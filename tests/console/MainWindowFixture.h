@@ -6,6 +6,7 @@
 #include "platform/StartupSettings.h"
 #include "sim/VirtualEventLoop.h"
 #include "tests/support/FakePort.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui_FrmStartup.h"
 
@@ -36,6 +37,7 @@ protected:
     QString dataFolder;
     VirtualEventLoop loop;
     ScriptedDialogs dialogs;
+    RecordingPrinter printer;
     SettingsStore settings;
     StartupSettings startup;
     FakePort port;

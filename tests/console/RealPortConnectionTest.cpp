@@ -5,6 +5,7 @@
 #include "platform/StartupSettings.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtSerialPort.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui_FrmStartup.h"
 #include "ui_LoggerStatusView.h"
@@ -39,7 +40,8 @@ TEST(RealPortConnection, LogOnReadsTheSimulatedLoggerThroughTheRealSerialPort)
     QtSerialPort port;
     LoggerConnection connection(port, loop, settings, dialogs);
     connection.link.setDeviceOverride(device);
-    FrmStartup window(loop, dialogs, settings, connection,
+    RecordingPrinter printer;
+    FrmStartup window(loop, dialogs, printer, settings, connection,
                       FrmStartup::Options{dir.filePath("data"), false});
     window.Form_Load();
 

@@ -204,7 +204,7 @@ TEST_P(UnavailablePort, TheBoxNamesTheDeviceTriedAndTheSystemsReason)
     port.refuseOpen = true;
     port.refuseReason = c.reason;
     link.setDeviceOverride(c.device);
-    window = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+    window = std::make_unique<FrmStartup>(loop, dialogs, printer, settings, connection,
                                           FrmStartup::Options{dataFolder, false, c.device});
     window->Form_Load();
     dialogs.expect("Set Default Comm Port");

@@ -43,7 +43,9 @@ const QStringList HandledOtherwise{
     // The CSV file option: the download reads the box when it starts.
     QStringLiteral("ChkCSV"),
     // The Cal Data Notes choice: the report reads it when the dialog closes.
+    QStringLiteral("optWhereToPrint0"),
     QStringLiteral("optWhereToPrint1"),
+    QStringLiteral("optWhereToPrint2"),
     // The remote display box: Initialize reads it when it runs.
     QStringLiteral("chkRemoteDisplay"),
 };

@@ -52,7 +52,7 @@ TEST_F(WindowSize, EveryTabFitsALaptopScreen)
 
 TEST_F(WindowSize, TheWindowOpensWithinTheLaptopScreen)
 {
-    auto fresh = std::make_unique<FrmStartup>(loop, dialogs, settings, connection,
+    auto fresh = std::make_unique<FrmStartup>(loop, dialogs, printer, settings, connection,
                                               FrmStartup::Options{dataFolder, false});
     EXPECT_LE(fresh->width(), LaptopClientArea.width());
     EXPECT_LE(fresh->height(), LaptopClientArea.height());
