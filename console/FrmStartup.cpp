@@ -28,6 +28,7 @@
 #include "console/DefaultsTab.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
+#include "console/MemoryTestButtons.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
@@ -81,6 +82,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, SettingsStore &store,
     new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
+    m_memoryTests = new MemoryTestButtons({*m_ui, connection, dialogs, loop}, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_statusView, *m_setupRules,
                                                  m_setup, *m_startup, [this] { hideCalibrationWindow(); }});
     new DownloadCommand({*m_ui, *m_comm, *m_statusView, connection, dialogs}, this);

@@ -21,6 +21,7 @@ class InitializeCommand;
 class LevelPasswords;
 class LoggerConnection;
 class LoggerStatusView;
+class MemoryTestButtons;
 class RealTimeDisplay;
 class RealTimePositions;
 class RealTimeChart;
@@ -71,6 +72,8 @@ public:
     FrmCalRoutine &calibrationWindow();
     // The Cal Data tab; the calibration window is plugged into it.
     CalDataTab &calData() { return *m_calData; }
+    // The Help tab's data memory test, its buttons and displays.
+    MemoryTestButtons &memoryTests() { return *m_memoryTests; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -117,4 +120,5 @@ private:
     CalDataTab *m_calData = nullptr;
     std::unique_ptr<CalibrationFileCommands> m_calFiles;
     frmCalDataNotes *m_calNotes = nullptr;
+    MemoryTestButtons *m_memoryTests = nullptr;
 };
