@@ -120,3 +120,20 @@ TEST_F(HeaderMemoryTestTest, AbortNamesTheLineAndTheBackup)
     EXPECT_EQ(kept->text, original);
     EXPECT_EQ(shownTexts.back(), qMakePair(QStringLiteral("Aborted"), QStringLiteral("HEADER ABORTED")));
 }
+
+// The operator's cancel would send the test on at 00F0, below the first text
+// line, so the test ends after the line it is on, with every line restored.
+TEST_F(HeaderMemoryTestTest, CancelEndsAfterTheCurrentLine)
+{
+    const QByteArray before = logger.image().header;
+    QObject::connect(&display, &MemoryTestDisplay::lineTested, [this](const QString &address) {
+        if (address == QLatin1String("0E00"))
+            test.requestCancel();
+    });
+    dialogs.expect(Closing);
+    EXPECT_FALSE(test.subChkHdrMem());
+    EXPECT_EQ(addressesWritten('d').last(), QStringLiteral("0E00"));
+    EXPECT_EQ(addressesWritten('d').size(), 16);
+    EXPECT_EQ(logger.image().header.mid(0x0200), before.mid(0x0200));
+    EXPECT_EQ(shownTexts, (QList<QPair<QString, QString>>{{QStringLiteral("Aborted"), QStringLiteral("HEADER ABORTED")}}));
+}
