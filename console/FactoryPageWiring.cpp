@@ -1,6 +1,10 @@
 #include "console/FactoryPageWiring.h"
 
 #include "console/FactoryPage.h"
+#include "console/MemoryTestButtons.h"
+#include "logger/HeaderMemoryTest.h"
+#include "logger/MemoryTestParts.h"
+#include "logger/MemoryTopProbe.h"
 #include "link/LoggerBusy.h"
 #include "link/ManualLine.h"
 #include "logger/FactoryPageCommands.h"
@@ -20,12 +24,7 @@ FactoryPageWiring::FactoryPageWiring(const Parts &parts, QObject *parent)
     wireManualWrites();
     wireLoggerCommands();
     wireFactoryWrites();
-    // The memory tests are still to come; until they are, their buttons must
-    // not look as if they worked.
-    for (QWidget *button : {parts.page.ui().cmdChkHdrMem, parts.page.ui().cmdChkDataMemQuick,
-                            parts.page.ui().cmdChkDataMemLong, parts.page.ui().cmdShortTest,
-                            parts.page.ui().cmdChkDataMemTop})
-        button->setEnabled(false);
+    wireMemoryTests();
 }
 
 FactoryPageWiring::~FactoryPageWiring() = default;
@@ -146,6 +145,30 @@ void FactoryPageWiring::wireFactoryWrites()
     onButton(ui.cmdWriteTripLevels, [this, &c] {
         takeFields();
         c.initializer.cmdWriteTripLevels();
+    });
+}
+
+// The factory page runs the tests at once; the Help tab's buttons warn first.
+// Both follow the same data memory test, so either page can shorten it.
+void FactoryPageWiring::wireMemoryTests()
+{
+    Ui::FactoryPage &ui = m_p.page.ui();
+    MemoryTestDisplay &display = m_p.memoryTests.display();
+    const MemoryTestParts parts{m_p.connection, m_p.dialogs, m_p.loop, display};
+    m_headerTest = std::make_unique<HeaderMemoryTest>(parts, m_p.dataFolder);
+    m_topProbe = std::make_unique<MemoryTopProbe>(parts);
+    DataMemoryTest &dataTest = m_p.memoryTests.dataTest();
+    onButton(ui.cmdChkHdrMem, [this] { m_headerTest->subChkHdrMem(); });
+    onButton(ui.cmdChkDataMemQuick, [&dataTest] { dataTest.subChkDataMem(DataMemoryTest::Length::Quick); });
+    onButton(ui.cmdChkDataMemLong, [&dataTest] { dataTest.subChkDataMem(DataMemoryTest::Length::Long); });
+    onButton(ui.cmdChkDataMemTop, [this] { m_topProbe->probe(); });
+    // Pressed while a test runs, so not a command of its own.
+    connect(ui.cmdShortTest, &QAbstractButton::clicked, this, [&dataTest] { dataTest.requestShortTest(); });
+    connect(&display, &MemoryTestDisplay::lineTested, ui.lblMemTestStatus, &QLabel::setText);
+    connect(&display, &MemoryTestDisplay::shown, &m_p.page, [&ui](const QString &status, const QString &result) {
+        if (!status.isEmpty())
+            ui.lblMemTestStatus->setText(status);
+        ui.lblMemTestResult->setText(result);
     });
 }
 

@@ -9,6 +9,9 @@ class EventLoop;
 class FactoryPage;
 class FactoryPageCommands;
 class HeaderFileCommands;
+class HeaderMemoryTest;
+class MemoryTestButtons;
+class MemoryTopProbe;
 class LoggerConnection;
 class QAbstractButton;
 class QLineEdit;
@@ -30,6 +33,9 @@ public:
         EventLoop &loop;
         Dialogs &dialogs;
         HeaderFileCommands &headerFiles;
+        // The data memory test and the test displays, shared with the Help tab.
+        MemoryTestButtons &memoryTests;
+        std::function<QString()> dataFolder;
         // The main window's download of the logger, with its files and notes.
         std::function<void()> download;
     };
@@ -46,6 +52,7 @@ private:
     void wireManualWrites();
     void wireLoggerCommands();
     void wireFactoryWrites();
+    void wireMemoryTests();
     void onButton(QAbstractButton *button, std::function<void()> command);
     void run(const std::function<void()> &command);
     void readNext(QLineEdit *field, int digits, bool data);
@@ -54,4 +61,6 @@ private:
 
     Parts m_p;
     std::unique_ptr<FactoryPageCommands> m_commands;
+    std::unique_ptr<HeaderMemoryTest> m_headerTest;
+    std::unique_ptr<MemoryTopProbe> m_topProbe;
 };

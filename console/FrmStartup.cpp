@@ -30,6 +30,7 @@
 #include "logger/HeaderFileCommands.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
+#include "console/MemoryTestButtons.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
@@ -91,6 +92,7 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, Sett
     new SavedSetup({*m_ui, m_setup, *m_setupRules, dialogs, m_settings}, this);
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
+    m_memoryTests = new MemoryTestButtons({*m_ui, connection, dialogs, loop}, this);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_debugPrint, *m_statusView,
                                                  *m_setupRules, m_setup, *m_startup,
                                                  [this] { hideCalibrationWindow(); }});
@@ -115,7 +117,9 @@ void FrmStartup::addFactoryPage(EventLoop &loop, LoggerConnection &connection,
     m_headerFiles = std::make_unique<HeaderFileCommands>(HeaderFileCommands::Parts{
         connection, m_dialogs, [this] { return m_state.defaultPath; }, [&loop] { return loop.now(); }});
     m_factoryWiring = new FactoryPageWiring(
-        {m_comm->factoryPage(), connection, loop, m_dialogs, *m_headerFiles, std::move(download)}, this);
+        {m_comm->factoryPage(), connection, loop, m_dialogs, *m_headerFiles, *m_memoryTests,
+         [this] { return m_state.defaultPath; }, std::move(download)},
+        this);
     connect(m_comm.get(), &frmComm::LblRxdClicked, m_factoryWiring, &FactoryPageWiring::takeReceivedText);
 }
 

@@ -23,6 +23,7 @@ class LevelPasswords;
 class LoggerConnection;
 class LoggerStatusView;
 class Printer;
+class MemoryTestButtons;
 class RealTimeDisplay;
 class RealTimePositions;
 class RealTimeChart;
@@ -78,6 +79,8 @@ public:
     FrmCalRoutine &calibrationWindow();
     // The Cal Data tab; the calibration window is plugged into it.
     CalDataTab &calData() { return *m_calData; }
+    // The Help tab's data memory test, its buttons and displays.
+    MemoryTestButtons &memoryTests() { return *m_memoryTests; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -131,4 +134,5 @@ private:
     frmCalDataNotes *m_calNotes = nullptr;
     std::unique_ptr<HeaderFileCommands> m_headerFiles;
     FactoryPageWiring *m_factoryWiring = nullptr;
+    MemoryTestButtons *m_memoryTests = nullptr;
 };

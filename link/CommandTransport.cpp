@@ -59,6 +59,7 @@ void CommandTransport::SubSendMessage(QString &command, QString &address, QStrin
 {
     // Shared by echo failures and verify mismatches of this one call.
     int attempts = Attempts;
+    m_verifyFailed = false;
     for (;;) {
         if (refuseAbandoned())
             return;
@@ -262,7 +263,10 @@ CommandTransport::Outcome CommandTransport::verifyHeaderLine(const QString &lett
         + QStringLiteral("Write verify failed! cancel to abort or OK to retry.");
     const int answer = m_dialogs.Message_Box(prompt, Dialogs::RetryCancel,
                                              QStringLiteral("Header Write Verify Failure in SubSendMessage"));
-    return answer == Dialogs::Retry ? Outcome::Resend : Outcome::Done;
+    if (answer == Dialogs::Retry)
+        return Outcome::Resend;
+    m_verifyFailed = true;
+    return Outcome::Done;
 }
 
 CommandTransport::Outcome CommandTransport::verifyDataLine(const QString &address,
@@ -279,6 +283,7 @@ CommandTransport::Outcome CommandTransport::verifyDataLine(const QString &addres
         QStringLiteral("subsendmessage, f command write confirmation error"));
     if (answer == Dialogs::Retry)
         return Outcome::Resend;
+    m_verifyFailed = true;
     if (answer == Dialogs::Abort)
         m_state.commAbort = true;
     return Outcome::Done;

@@ -61,6 +61,10 @@ public:
     void sendCommand(QString command, QString address = QString(), QString separator = QString(),
                      QString data = QString(), qint16 length = 0);
 
+    // True when the last write ("d", "b" or "f") was sent but its read-back
+    // never matched and the operator gave it up in the verify box.
+    bool lastWriteFailedVerify() const { return m_verifyFailed; }
+
     // The memory line reads (fnReadBinc, fnReadHexHdra, fnReadHexDatae).
     LineReader &lineReader() { return *m_reader; }
 
@@ -114,4 +118,5 @@ private:
     double m_interCharDelay = DefaultInterCharDelay;
     QString m_txd;
     QString m_stTxLog;
+    bool m_verifyFailed = false;
 };

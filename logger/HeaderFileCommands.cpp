@@ -3,6 +3,7 @@
 #include "logger/FunctionsSubs.h"
 #include "logger/HeaderLineWriter.h"
 #include "logger/LoggerConnection.h"
+#include "logger/LoggingStop.h"
 #include "logger/WholeFile.h"
 #include "platform/Dialogs.h"
 
@@ -16,46 +17,9 @@ const QString CrLf = QStringLiteral("\r\n");
 constexpr qint64 MaxFileBytes = 1024 * 1024;
 } // namespace
 
-HeaderFileCommands::HeaderFileCommands(const Parts &parts) : m_p(parts)
+HeaderFileCommands::HeaderFileCommands(const Parts &parts)
+    : m_p(parts), m_backup({parts.connection, parts.dialogs, parts.dataFolder, parts.now})
 {
-}
-
-QString HeaderFileCommands::proposedName(const QString &kind) const
-{
-    return m_p.connection.header.serialNumber.trimmed() + u'-'
-        + m_p.now().toString(QStringLiteral("yyyyMMdd-hhmmss")) + u' ' + kind + QStringLiteral(".txt");
-}
-
-// Every line of the header as the logger holds it, or nothing (after a box)
-// when a line could not be read: a file with a gap would not restore the header.
-std::optional<QList<HeaderDataFile::Record>> HeaderFileCommands::readWholeHeader()
-{
-    LoggerConnection &c = m_p.connection;
-    HeaderLineWriter reader(c.transport, c.state);
-    reader.begin();
-    QList<HeaderDataFile::Record> records;
-    for (int address : HeaderDataFile::addresses()) {
-        const std::optional<QString> data =
-            address < HeaderDataFile::HexLinesEnd ? reader.readHex(address) : reader.readText(address);
-        if (!data) {
-            m_p.dialogs.Message_Box(QStringLiteral("Line ") + fnHex4(address)
-                                        + QStringLiteral(" could not be read from the logger, so no header file was written."),
-                                    int(Dialogs::OkOnly) | Dialogs::Exclamation, QStringLiteral("Header Not Saved"));
-            return std::nullopt;
-        }
-        records << HeaderDataFile::Record{address, *data};
-    }
-    return records;
-}
-
-bool HeaderFileCommands::writeFile(const QString &path, const QList<HeaderDataFile::Record> &records)
-{
-    QString error;
-    if (WholeFile::write(path, HeaderDataFile::text(records), &error))
-        return true;
-    m_p.dialogs.Message_Box(path + CrLf + error, int(Dialogs::OkOnly) | Dialogs::Exclamation,
-                            QStringLiteral("Header Not Saved"));
-    return false;
 }
 
 bool HeaderFileCommands::saveHeaderFile()
@@ -63,12 +27,12 @@ bool HeaderFileCommands::saveHeaderFile()
     if (!m_p.connection.confirmedLogger())
         return false;
     const QString path = m_p.dialogs.getSaveFileName(
-        QStringLiteral("Save Settings to File"), QDir(m_p.dataFolder()).filePath(proposedName(QStringLiteral("HEADER DATA"))),
+        QStringLiteral("Save Settings to File"), QDir(m_p.dataFolder()).filePath(m_backup.proposedName(QStringLiteral("HEADER DATA"))),
         Filter);
     if (path.isEmpty())
         return false;
-    const std::optional<QList<HeaderDataFile::Record>> records = readWholeHeader();
-    if (!records || !writeFile(path, *records))
+    const std::optional<QList<HeaderDataFile::Record>> records = m_backup.readWholeHeader();
+    if (!records || !m_backup.writeFile(path, *records))
         return false;
     m_p.dialogs.Message_Box(QStringLiteral("The Header Data has been saved to ") + path + QStringLiteral("              ..."),
                             Dialogs::OkOnly, QStringLiteral("Data Save Complete"));
@@ -101,34 +65,6 @@ bool HeaderFileCommands::refused(const QString &path, const HeaderDataFile::Pars
     m_p.dialogs.Message_Box(path + CrLf + why + CrLf + QStringLiteral("Nothing was written to the logger."),
                             int(Dialogs::OkOnly) | Dialogs::Critical, QStringLiteral("Header File Refused"));
     return true;
-}
-
-// A header written under a running test would corrupt it: logging is
-// stopped first, or nothing is written.
-bool HeaderFileCommands::loggingStopped()
-{
-    StatusByteCommands &status = m_p.connection.statusByte;
-    if (!status.loggingActive())
-        return true;
-    if (m_p.dialogs.Message_Box(QStringLiteral("Logging is enabled.") + CrLf
-                                    + QStringLiteral("Loading a header file would corrupt the running test.") + CrLf + CrLf
-                                    + QStringLiteral("Do you want to turn off logging now?"),
-                                int(Dialogs::OkCancel) | Dialogs::Question | Dialogs::DefaultButton2,
-                                QStringLiteral("Stop Logging?"))
-        != Dialogs::Ok)
-        return false;
-    status.subDisableLogging();
-    return !m_p.connection.state.commAbort;
-}
-
-// The logger's own header, kept before it is overwritten.
-std::optional<QString> HeaderFileCommands::keepBackup()
-{
-    const std::optional<QList<HeaderDataFile::Record>> records = readWholeHeader();
-    const QString path = QDir(m_p.dataFolder()).filePath(proposedName(QStringLiteral("HEADER BACKUP")));
-    if (!records || !writeFile(path, *records))
-        return std::nullopt;
-    return path;
 }
 
 bool HeaderFileCommands::loadHeaderFile()
@@ -168,9 +104,10 @@ bool HeaderFileCommands::loadHeaderFile()
         }
         record.text = HeaderDataFile::fixedText();
     }
-    if (!m_p.connection.confirmedLogger() || !loggingStopped())
+    if (!m_p.connection.confirmedLogger()
+        || !LoggingStop::stopped(m_p.connection, m_p.dialogs, QStringLiteral("Loading a header file")))
         return false;
-    const std::optional<QString> backup = keepBackup();
+    const std::optional<QString> backup = m_backup.keep();
     return backup && writeRecords(records, *backup);
 }
 

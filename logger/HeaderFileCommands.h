@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logger/HeaderBackup.h"
 #include "logger/HeaderDataFile.h"
 
 #include <QDateTime>
@@ -34,14 +35,10 @@ public:
     bool loadHeaderFile();
 
 private:
-    std::optional<QList<HeaderDataFile::Record>> readWholeHeader();
-    bool writeFile(const QString &path, const QList<HeaderDataFile::Record> &records);
     std::optional<QByteArray> readFile(const QString &path);
     bool refused(const QString &path, const HeaderDataFile::Parsed &parsed);
-    bool loggingStopped();
-    std::optional<QString> keepBackup();
     bool writeRecords(QList<HeaderDataFile::Record> records, const QString &backup);
-    QString proposedName(const QString &kind) const;
 
     Parts m_p;
+    HeaderBackup m_backup;
 };

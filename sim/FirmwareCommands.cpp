@@ -47,6 +47,26 @@ qint64 checkedAddress(const QByteArray &body, int addressWidth, int dataWidth)
     return hexValue(body.left(addressWidth));
 }
 
+// The firmware's digit conversion for "b" and "f" bodies: 0-9, A-F and a-f
+// are their values; any other character counts as its low four bits (a blank
+// as 0, a "." as E), as the firmware masks it without checking.
+int nibble(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if ((c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))
+        return (c & 0x0F) + 9;
+    return c & 0x0F;
+}
+
+QByteArray bytesOfDigits(QByteArrayView digits)
+{
+    QByteArray bytes(digits.size() / 2, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(nibble(digits[2 * i]) << 4 | nibble(digits[2 * i + 1]));
+    return bytes;
+}
+
 // A header line starting at `address` that lies inside 0000-0FFF, or -1.
 int headerAddress(QByteArrayView digits)
 {
@@ -180,9 +200,11 @@ QByteArray FirmwareCommands::readData(const QByteArray &body)
     if (address < 0)
         return "e";
     QByteArray bytes(LineBytes, char(0xFF));
-    for (int i = 0; i < LineBytes; ++i)
-        if (address + i < m_image.data.size())
-            bytes[i] = m_image.data.at(address + i);
+    for (int i = 0; i < LineBytes; ++i) {
+        const qint64 at = m_faults.fittedDataAddress(address + i);
+        if (at < m_image.data.size())
+            bytes[i] = m_image.data.at(at);
+    }
     const QByteArray rest = hex(address, 6) + '#' + bytes.toHex().toUpper();
     return 'e' + rest + checksum(rest);
 }
@@ -195,22 +217,25 @@ void FirmwareCommands::writeHeader(const QByteArray &body, bool text)
     if (address < 0)
         return;
     const QByteArray data = body.mid(5, dataWidth);
-    if (!text && !isHex(data))
+    if (!m_faults.keepsHeaderWrite(address))
         return;
-    if (m_faults.keepsHeaderWrite(address))
-        m_image.header.replace(address, LineBytes, text ? data : QByteArray::fromHex(data));
+    const QByteArray bytes = text ? data : bytesOfDigits(data);
+    for (int i = 0; i < LineBytes; ++i)
+        m_image.header[address + i] = char(m_faults.stuck(SimFaults::Memory::Header, address + i, quint8(bytes.at(i))));
 }
 
 void FirmwareCommands::writeData(const QByteArray &body)
 {
     const qint64 address = checkedAddress(body, 6, 2 * LineBytes);
     const QByteArray digits = body.mid(7, 2 * LineBytes);
-    if (address < 0 || !isHex(digits) || !m_faults.keepsDataWrite(address))
+    if (address < 0 || !m_faults.keepsDataWrite(address))
         return;
-    const QByteArray bytes = QByteArray::fromHex(digits);
-    for (int i = 0; i < LineBytes; ++i)
-        if (address + i < m_image.data.size())
-            m_image.data[address + i] = bytes.at(i);
+    const QByteArray bytes = bytesOfDigits(digits);
+    for (int i = 0; i < LineBytes; ++i) {
+        const qint64 at = m_faults.fittedDataAddress(address + i);
+        if (at < m_image.data.size())
+            m_image.data[at] = char(m_faults.stuck(SimFaults::Memory::Data, at, quint8(bytes.at(i))));
+    }
 }
 
 void FirmwareCommands::writeStatus(const QByteArray &body)

@@ -286,6 +286,19 @@ void LoggerPresets::setFirmwareVersion(LoggerImage &image, const QByteArray &ver
     image.header.replace(FirmwareField, 4, version.leftJustified(4, ' ', true));
 }
 
+void LoggerPresets::setDataMemory(LoggerImage &image, int chips, int typeCode)
+{
+    // 0210: header version, firmware version, then the memory size in bytes
+    // as six hexadecimal digits; 02C0 starts with the chip count and type.
+    constexpr int MemoryField = 0x0218;
+    constexpr int ChipsField = 0x02C0;
+    const qint64 bytes = chips * PresetBuilder::chipBytes(typeCode);
+    image.header.replace(MemoryField, 6, QByteArray::number(bytes, 16).toUpper().rightJustified(6, '0'));
+    image.header.replace(ChipsField, 2, QByteArray::number(chips % 10) + QByteArray::number(typeCode % 10));
+    const QByteArray kept = image.data.left(bytes);
+    image.data = kept + QByteArray(bytes - kept.size(), '\xFF');
+}
+
 LoggerImage LoggerPresets::buildAt(LoggerPreset preset, const QDateTime &now)
 {
     switch (preset) {

@@ -50,6 +50,13 @@ public:
     // line 0210.
     static void setFirmwareVersion(LoggerImage &image, const QByteArray &version);
 
+    // The same logger with other data memory chips: `chips` chips of type
+    // `typeCode` (0-5: 16, 32, 64, 128, 256 or 512 KiB each). Line 02C0 and
+    // the memory size of 0210 say so, and the data memory is resized (what
+    // it held stays where it fits, the rest reads erased). 1 chip of type 3
+    // is a 128 KiB logger, 1 of type 5 (or 4 of type 3) a 512 KiB one.
+    static void setDataMemory(LoggerImage &image, int chips, int typeCode);
+
 private:
     static LoggerImage buildAt(LoggerPreset preset, const QDateTime &now);
 };

@@ -35,8 +35,13 @@ class Timer;
 //   return after its echo. "G" is taken raw: no echo, no answer; it restarts
 //   the firmware (framing state, LEDs, pending soft reset), never the memory,
 //   the baud rate or a running test.
-// - "b", "d", "f", "q" carry a checksum; a write whose checksum or digits are
-//   wrong is not applied and is answered like any write.
+// - "b", "d", "f", "q" carry a checksum; a write whose checksum or address
+//   is wrong is not applied and is answered like any write.
+// - the 32 data digits of "b" and "f" are converted as the firmware does,
+//   without a check: 0-9, A-F and a-f are their values, any other character
+//   counts as its low four bits (a blank as 0, "." as E, "G" as 7). A body
+//   padded with blanks and dots is stored so, and its read-back shows the
+//   digits the logger made of it.
 // - "r": "r", then six characters per installed channel k, "k:" + three hex
 //   digits of the count + ",", e.g. "1:0A3,", so the count stands at
 //   positions 6(k-1)+4 to 6(k-1)+6, then the trailer "#" + checksum (of all

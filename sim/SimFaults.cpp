@@ -48,6 +48,15 @@ bool SimFaults::keepsDataWrite(qint64 address) const
     return m_forgetData < 0 || (address & ~qint64(0xF)) != m_forgetData;
 }
 
+quint8 SimFaults::stuck(Memory memory, qint64 address, quint8 byte) const
+{
+    for (const Stuck &bit : m_stuck) {
+        if (bit.memory == memory && bit.address == address)
+            byte = bit.high ? quint8(byte | bit.mask) : quint8(byte & ~bit.mask);
+    }
+    return byte;
+}
+
 namespace {
 QByteArray checksumOf(const QByteArray &covered)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 // Misbehaviour a test can switch on in the simulated logger. Each switch
@@ -43,6 +44,18 @@ public:
     // `address` (a multiple of 16) accepts writes but keeps its old bytes.
     void forgetHeaderWrites(int address) { m_forgetHeader = address & ~0xF; }
     void forgetDataWrites(qint64 address) { m_forgetData = address & ~qint64(0xF); }
+    // A bit that cannot change: every byte written at `address` of the header
+    // (0000-0FFF) or data memory keeps the bits of `mask` at 1 (high) or 0,
+    // whatever was written. Any number of them, anywhere.
+    enum class Memory { Header, Data };
+    void stickBits(Memory memory, qint64 address, quint8 mask, bool high)
+    {
+        m_stuck.append(Stuck{memory, address, mask, high});
+    }
+    // Data memory chips smaller than the header says, wired so that the
+    // address wraps: a read or write at `address` reaches address modulo
+    // `bytes`, as when the top address lines go nowhere. 0: no fault.
+    void fitDataMemory(qint64 bytes) { m_fitted = bytes; }
     // While on, the bootloader sends "?" at every plug-in and power-up.
     void promptAtPowerUp(bool on) { m_bootPrompt = on; }
     // While on, the status byte will not take a "q" write: the write is
@@ -60,6 +73,10 @@ public:
     void countLineSent();
     bool keepsHeaderWrite(int address) const;
     bool keepsDataWrite(qint64 address) const;
+    // The byte a write of `byte` at `address` leaves in that memory.
+    quint8 stuck(Memory memory, qint64 address, quint8 byte) const;
+    // Where a data address lands in the fitted chips.
+    qint64 fittedDataAddress(qint64 address) const { return m_fitted > 0 ? address % m_fitted : address; }
     bool bootPrompt() const { return m_bootPrompt; }
     bool takesStatusWrite() const { return !m_holdStatus; }
     // Applies the line faults that are switched on to a complete reply line
@@ -84,4 +101,13 @@ private:
     qint64 m_forgetData = -1;
     bool m_bootPrompt = false;
     bool m_holdStatus = false;
+    struct Stuck
+    {
+        Memory memory;
+        qint64 address;
+        quint8 mask;
+        bool high;
+    };
+    QList<Stuck> m_stuck;
+    qint64 m_fitted = 0;
 };

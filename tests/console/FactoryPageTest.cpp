@@ -141,3 +141,31 @@ TEST_F(FactoryPageTest, TheCommunicationsWindowFitsALaptopScreen)
     EXPECT_LE(minimum.width(), 1366);
     EXPECT_LE(minimum.height(), 700);
 }
+
+// The factory page's memory tests report on the page itself.
+TEST_F(FactoryPageTest, TheHeaderMemoryTestLeavesTheHeaderAsItWas)
+{
+    const QByteArray before = logger.image().header;
+    dialogs.expect(QStringLiteral("Header Memory Test"));
+    page().cmdChkHdrMem->click();
+    EXPECT_EQ(page().lblMemTestResult->text(), QStringLiteral("HEADER GOOD"));
+    EXPECT_EQ(logger.image().header.mid(0x0200), before.mid(0x0200));
+    EXPECT_EQ(port.lettersWritten('d'), 4 * 208);
+}
+
+TEST_F(FactoryPageTest, TheShortTestButtonEndsADataTestEarly)
+{
+    // Pressed while the test runs, after its first line.
+    bool pressed = false;
+    logger.setMemoryChangedHandler([this, &pressed] {
+        if (!pressed && port.lettersWritten('f') == 3) {
+            pressed = true;
+            loop.post([this] { page().cmdShortTest->click(); });
+        }
+    });
+    page().cmdChkDataMemQuick->click();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(page().lblMemTestResult->text(), QStringLiteral("DATA GOOD"));
+    // One line at the top, then every 128 bytes from 000200 down.
+    EXPECT_EQ(port.lettersWritten('f'), 3 + 3 * 5);
+}

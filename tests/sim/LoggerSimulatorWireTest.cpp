@@ -134,8 +134,6 @@ TEST(LoggerSimulator, BadInputGetsItsDefinedAnswerAndHarmsNothing)
         {"a0FF8\r", "a\r"}, // past the end of the header
         {"c1000\r", "c\r"},
         {"e12345\r", "e\r"}, // five digits
-        {"b0030#0011223344556677889XAABBCCDDEEFF" + SimWire::checksum("0030#0011223344556677889XAABBCCDDEEFF") + "\r",
-         "b\r"}, // checksum right, data not hexadecimal
         {"b1000#00112233445566778899AABBCCDDEEFF" + SimWire::checksum("1000#00112233445566778899AABBCCDDEEFF") + "\r",
          "b\r"}, // outside the header
         {"h#7\r", "h\r"}, // no such LED
