@@ -26,7 +26,9 @@
 #include "console/RealTimeGrid.h"
 #include "console/RealTimePositions.h"
 #include "console/DefaultsTab.h"
+#include "console/FactoryPage.h"
 #include "console/FactoryPageWiring.h"
+#include "ui_FactoryPage.h"
 #include "logger/HeaderFileCommands.h"
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
@@ -116,6 +118,11 @@ void FrmStartup::addFactoryPage(EventLoop &loop, LoggerConnection &connection,
 {
     m_headerFiles = std::make_unique<HeaderFileCommands>(HeaderFileCommands::Parts{
         connection, m_dialogs, [this] { return m_state.defaultPath; }, [&loop] { return loop.now(); }});
+    // The Help tab's header file buttons do what the factory page's do.
+    connect(m_ui->cmdSaveHeaderFile, &QPushButton::clicked, m_comm->factoryPage().ui().cmdSaveHeaderFile,
+            &QPushButton::click);
+    connect(m_ui->cmdReadHeaderFile, &QPushButton::clicked, m_comm->factoryPage().ui().cmdReadHeaderFile,
+            &QPushButton::click);
     m_factoryWiring = new FactoryPageWiring(
         {m_comm->factoryPage(), connection, loop, m_dialogs, *m_headerFiles, *m_memoryTests,
          [this] { return m_state.defaultPath; }, std::move(download)},

@@ -5,8 +5,10 @@
 #include "sim/LoggerPresets.h"
 #include "tests/support/QStringPrinter.h"
 #include "ui_FactoryPage.h"
+#include "ui_FrmStartup.h"
 #include "ui_frmComm.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -168,4 +170,16 @@ TEST_F(FactoryPageTest, TheShortTestButtonEndsADataTestEarly)
     EXPECT_EQ(page().lblMemTestResult->text(), QStringLiteral("DATA GOOD"));
     // One line at the top, then every 128 bytes from 000200 down.
     EXPECT_EQ(port.lettersWritten('f'), 3 + 3 * 5);
+}
+
+// The Help tab's header file buttons forward to the factory page's.
+TEST_F(FactoryPageTest, TheMainWindowSavesTheHeaderToAFile)
+{
+    const QString path = dir.filePath(QStringLiteral("saved.txt"));
+    dialogs.expectFileName(path);
+    dialogs.expect(QStringLiteral("Data Save Complete"));
+    ui().cmdSaveHeaderFile->click();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\"Logger Header Data\"\r\n\"0000\",\""));
 }
