@@ -108,7 +108,7 @@ void RealTimeDisplay::stopLoggingForRealTime()
     m_rtFollowLogging = false;
     m_p.dialogs.beep();
     const int answer = m_p.dialogs.Message_Box(QStringLiteral("Do you really want to stop the logger?"),
-                                               Dialogs::YesNo | Dialogs::DefaultButton2,
+                                               int(Dialogs::YesNo) | Dialogs::DefaultButton2,
                                                QStringLiteral("Stop for Realtime?"));
     if (answer != Dialogs::Yes)
         return;

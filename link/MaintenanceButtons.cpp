@@ -46,7 +46,7 @@ void MaintenanceButtons::cmdForceStop()
     const int answer = m_dialogs.Message_Box(
         QStringLiteral("LAST RESORT METHOD TO STOP LOGGING!\rALL DATA MAY BE LOST!\r\n"
                        "Ok to stop logging. Cancel to continue."),
-        Dialogs::OkCancel | Dialogs::Information, StopTitle);
+        int(Dialogs::OkCancel) | Dialogs::Information, StopTitle);
     if (answer == Dialogs::Cancel)
         return;
     run(m_hooks.clearBuffers);
@@ -54,7 +54,7 @@ void MaintenanceButtons::cmdForceStop()
     if (m_state.commAbort)
         m_dialogs.Message_Box(QStringLiteral("subDisableLogging /m/ command write error stop "
                                              "logging--error status may be lost!"),
-                              Dialogs::OkOnly | Dialogs::Critical,
+                              int(Dialogs::OkOnly) | Dialogs::Critical,
                               QStringLiteral("subDisableLogging, /m/ write error"));
     subWait(m_loop, m_state.commAbort, 1.0f);
     m_statusByte.subSBRead();
@@ -67,7 +67,7 @@ void MaintenanceButtons::cmdLoPower()
     const int answer = m_dialogs.Message_Box(
         QStringLiteral("Please confirm that you want to stop the logger.\r"
                        "Ok to stop logging. Cancel to continue."),
-        Dialogs::OkCancel | Dialogs::Information, StopTitle);
+        int(Dialogs::OkCancel) | Dialogs::Information, StopTitle);
     if (answer == Dialogs::Cancel)
         return;
     m_statusByte.subDisableLogging();
@@ -83,14 +83,14 @@ void MaintenanceButtons::cmdResetLogger()
         m_dialogs.beep();
     const int answer = m_dialogs.Message_Box(
         QStringLiteral("Do you really want to stop the logger to reset?"),
-        Dialogs::YesNo | Dialogs::Question | Dialogs::DefaultButton2,
+        int(Dialogs::YesNo) | Dialogs::Question | Dialogs::DefaultButton2,
         QStringLiteral("Stop for reset?"));
     if (answer == Dialogs::No)
         return;
     m_statusByte.subDisableLogging();
     m_statusByte.subSBWrite(0);
     m_dialogs.Message_Box(QStringLiteral("Press reload logger button to update data and display."),
-                          Dialogs::OkOnly | Dialogs::Information, QStringLiteral("ResetLogger"));
+                          int(Dialogs::OkOnly) | Dialogs::Information, QStringLiteral("ResetLogger"));
 }
 
 // "G" goes raw: the bootloader takes no framing and answers nothing.

@@ -216,7 +216,7 @@ void StatusByteCommands::subDisableLogging()
     send(QStringLiteral("m"));
     if (m_state.commAbort)
         m_dialogs.Message_Box(QStringLiteral("subDisableLogging /m/ command write error stop logging"),
-                              Dialogs::OkOnly | Dialogs::Critical,
+                              int(Dialogs::OkOnly) | Dialogs::Critical,
                               QStringLiteral("subDisableLogging, /m/ write error"));
     subSBWrite(qint16(value));
     if (m_hooks.captureEvents)
