@@ -3,6 +3,7 @@
 // the exit codes.
 #include "cli/CliDialogs.h"
 #include "cli/CliDownload.h"
+#include "cli/CliHeaderFile.h"
 #include "cli/CliMaintenance.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPorts.h"
@@ -48,7 +49,12 @@ int runCommand(const CliOptions &options)
 {
     if (options.command == u"ports")
         return ports(options);
-    if (options.command == u"init" || options.command == u"header") {
+    if (options.command == u"header") {
+        const int refused = CliHeaderFile::checkFile(options);
+        if (refused >= 0)
+            return refused;
+    }
+    if (options.command == u"init") {
         std::fprintf(stderr, "datalogger-cli: %s is not available yet\n", qPrintable(options.command));
         return ExitCode::Usage;
     }
@@ -62,6 +68,8 @@ int runCommand(const CliOptions &options)
         return status(session, options);
     if (options.command == u"download")
         return CliDownload::run(session, options, dialogs, progress);
+    if (options.command == u"header")
+        return CliHeaderFile::run(session, options, dialogs);
     if (options.command == u"stop" || options.command == u"reset" || options.command == u"low-power")
         return CliMaintenance::run(session, options, dialogs);
     return CliRealtime::run(session, options);

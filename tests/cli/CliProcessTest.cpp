@@ -194,6 +194,42 @@ TEST(CliDemo, SafeAnswerRefusesASecondDownload)
     EXPECT_TRUE(QDir(cli.demoDataFolder()).entryList({"*.CSV"}).isEmpty());
 }
 
+// The header saved to a file; a file that is not one, a file that exists,
+// and the question before a load each refuse with nothing written.
+TEST(CliDemo, HeaderFileSaveAndItsRefusals)
+{
+    CliRun cli;
+    const QString saved = cli.home() + "/logger header.txt";
+    const QStringList demo{"--demo", "--preset", "finished", "--quiet"};
+    const CliRun::Result save = cli.run(QStringList{"header", "save", saved} + demo);
+    ASSERT_EQ(save.exitCode, 0) << save.err.toStdString();
+    EXPECT_TRUE(fileLines(saved).value(0).contains("Logger Header Data"));
+
+    const QString notHeader = cli.home() + "/notes.txt";
+    QFile file(notHeader);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("just some notes\r\n");
+    file.close();
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString says;
+    } cases[] = {
+        {{"header", "load", notHeader, "--demo"}, 4, notHeader + " is not a Logger Header  Data file."},
+        {{"header", "load", saved, "--demo"}, 4, "Load New Header Data to Logger memory from " + saved + "?\n  -> No"},
+        {{"header", "save", saved, "--demo"}, 4, saved + " exists; --yes replaces it"},
+        {{"header", "load", cli.home() + "/missing.txt", "--demo"}, 1, "cannot read the header file"},
+    };
+    for (const auto &c : cases) {
+        const CliRun::Result r = cli.run(c.arguments + QStringList{"--quiet"});
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(r.exitCode, c.exitCode) << name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << name << ": " << r.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(cli.demoDataFolder()).entryList({"*HEADER BACKUP*"}).isEmpty())
+        << "a refused load keeps no backup either";
+}
+
 // Every refusal of a bad command line is one line and its exit code, before
 // any port is touched.
 TEST(CliBadInput, OneLineErrorAndTheExitCode)
