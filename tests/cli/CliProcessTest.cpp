@@ -230,6 +230,22 @@ TEST(CliDemo, HeaderFileSaveAndItsRefusals)
         << "a refused load keeps no backup either";
 }
 
+// The force stop warns that data may be lost: only --yes stops the test.
+TEST(CliDemo, StopNeedsYes)
+{
+    CliRun cli;
+    const CliRun::Result refused = cli.run({"stop", "--demo", "--preset", "logging", "--quiet"});
+    EXPECT_EQ(refused.exitCode, 4) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("[Stop Logging message]\n  LAST RESORT METHOD TO STOP LOGGING!"))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("  -> Cancel"));
+    EXPECT_TRUE(jsonOf(cli.run({"status", "--demo", "--json", "--quiet"}))["test"].toObject()["logging"].toBool());
+
+    const CliRun::Result stopped = cli.run({"stop", "--demo", "--yes", "--quiet"});
+    EXPECT_EQ(stopped.exitCode, 0) << stopped.err.toStdString();
+    EXPECT_FALSE(jsonOf(cli.run({"status", "--demo", "--json", "--quiet"}))["test"].toObject()["logging"].toBool());
+}
+
 // Every refusal of a bad command line is one line and its exit code, before
 // any port is touched.
 TEST(CliBadInput, OneLineErrorAndTheExitCode)
