@@ -28,7 +28,7 @@ const QList<Command> &commands()
                    "and download state.", {}},
         {"download", "Download the recorded scans into the data folder (CSV, and RAW with --raw).",
          {"out", "notes", "raw"}},
-        {"init", "Initialize and start a test.",
+        {"init", "Initialize and start a test (not available yet).",
          {"period", "channels", "monitor", "wait", "description", "cal-interval", "start"}},
         {"realtime", "Print live readings at an interval.", {"interval", "count", "units"}},
         {"header", "header save FILE | header load FILE: the header data file.", {}},
@@ -81,7 +81,7 @@ QList<QCommandLineOption> allOptions()
     };
 }
 
-QString helpText(const Command *command)
+QString helpText(const Command *command, const QString &program)
 {
     QCommandLineParser parser;
     QStringList wanted = CommonOptions;
@@ -102,7 +102,11 @@ QString helpText(const Command *command)
             parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  command ? QString::fromLatin1(command->name) : QStringLiteral("The command."));
-    return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("datalogger-cli"));
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QStringLiteral("datalogger-cli"));
+    if (!program.isEmpty())
+        text.replace(program, QStringLiteral("datalogger-cli"));
+    return text;
 }
 
 CliOptions usageError(const QString &text)
@@ -169,7 +173,7 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("help"))) {
         CliOptions options;
         options.exitNow = true;
-        options.message = helpText(command);
+        options.message = helpText(command, arguments.value(0));
         return options;
     }
     if (positional.isEmpty())

@@ -32,10 +32,12 @@ void CliProgress::start(const QString &what, qint64 total, const QString &unit)
     m_clock.start();
 }
 
-void CliProgress::update(qint64 done)
+void CliProgress::update(qint64 value)
 {
     if (!m_enabled || !m_open)
         return;
+    // Some work counts past the total it announced.
+    const qint64 done = std::clamp<qint64>(value, 0, m_total);
     const double seconds = double(m_clock.nsecsElapsed()) / 1e9;
     const double rate = seconds > 0 ? double(done) / seconds : 0.0;
     if (m_terminal) {

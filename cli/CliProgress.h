@@ -14,7 +14,7 @@ public:
 
     // unit: what is counted ("bytes", "steps").
     void start(const QString &what, qint64 total, const QString &unit = QStringLiteral("bytes"));
-    void update(qint64 done);
+    void update(qint64 value);
     void finish();
 
 private:
