@@ -6,6 +6,7 @@
 #include "sim/LoggerPresets.h"
 
 #include <QDir>
+#include <QSerialPort>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <fcntl.h>
@@ -47,6 +48,24 @@ TEST(CliSim, StatusAndDownloadOverAPseudoTerminal)
     const CliRun::Result download = cli.run(QStringList{"download", "--json", "--out", out, "--raw"} + line);
     ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
     EXPECT_EQ(QDir(out).entryList({"*.CSV", "*.RAW"}).size(), 2);
+}
+
+// A port another program holds: exit code 2 and the system's reason.
+TEST(CliSim, BusyPortIsNoLogger)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString device = QString::fromLocal8Bit(ptsname(master));
+    QSerialPort holder(device);
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
+    CliRun cli;
+    const CliRun::Result r = cli.run({"status", "--port", device, "--no-handshake"});
+    holder.close();
+    ::close(master);
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("datalogger-cli: cannot open " + device + ": ")) << r.err.toStdString();
 }
 
 // A line on which nothing answers: the first header lines cannot be read.
