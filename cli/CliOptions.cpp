@@ -11,7 +11,8 @@ namespace {
 
 // The longest scan period the logger keeps: 65535 seconds (18.2 hours).
 constexpr qint64 LongestPeriodSeconds = 65535;
-constexpr qint64 LongestWaitSeconds = 65535LL * 60;
+// The start delay the Defaults tab accepts.
+constexpr qint64 LongestWaitSeconds = 254;
 
 struct Command
 {
@@ -71,7 +72,7 @@ QList<QCommandLineOption> allOptions()
         {"period", "Scan period: 60s, 5m, 2h.", "DURATION"},
         {"channels", "Active channels: 1-4 or 1,3,5.", "LIST"},
         {"monitor", "Monitor channel (0: none).", "N"},
-        {"wait", "Start delay in minutes.", "MINUTES"},
+        {"wait", "Start delay in seconds, 1 to 254 (default: the Defaults tab's).", "SECONDS"},
         {"description", "Test description.", "TEXT"},
         {"cal-interval", "Calibration interval.", "N"},
         {"start", "When to start: now.", "WHEN"},
@@ -239,9 +240,9 @@ CliOptions CliOptions::parse(const QStringList &arguments)
         o.monitor = int(number);
     }
     if (parser.isSet(QStringLiteral("wait"))) {
-        if (!parseInt(parser.value(QStringLiteral("wait")), 0, LongestWaitSeconds / 60, &number))
-            return usageError(QStringLiteral("--wait must be 0 to %1 minutes").arg(LongestWaitSeconds / 60));
-        o.waitMinutes = number;
+        if (!parseInt(parser.value(QStringLiteral("wait")), 1, LongestWaitSeconds, &number))
+            return usageError(QStringLiteral("--wait must be 1 to %1 seconds").arg(LongestWaitSeconds));
+        o.waitSeconds = number;
     }
     o.description = parser.value(QStringLiteral("description"));
     if (parser.isSet(QStringLiteral("cal-interval"))) {

@@ -33,7 +33,7 @@ struct CliOptions
     qint64 periodSeconds = 0;
     QList<int> channels;   // 1-8, ascending
     int monitor = 0;
-    qint64 waitMinutes = -1;
+    qint64 waitSeconds = -1; // -1: the configured start delay
     QString description;
     int calInterval = -1;
     bool startNow = false;

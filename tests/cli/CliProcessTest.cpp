@@ -263,6 +263,7 @@ TEST(CliBadInput, OneLineErrorAndTheExitCode)
         {{"init", "--channels", "0-9"}, 1, "--channels '0-9'"},
         {{"init", "--period", "-5s"}, 1, "--period '-5s'"},
         {{"init", "--period", "1e9h"}, 1, "--period '1e9h'"},
+        {{"init", "--wait", "0"}, 1, "--wait must be 1 to 254 seconds"},
         {{"status", "--baud", "4800"}, 1, "--baud must be 9600, 115200 or auto"},
         {{"header", "save"}, 1, "header needs 'save FILE' or 'load FILE'"},
         {{"status", "--port", "/dev/no-such-logger-port"}, 2, "cannot open /dev/no-such-logger-port"},
