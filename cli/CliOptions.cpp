@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "cli/ExitCode.h"
+#include "logger/SetupCalculations.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -29,7 +30,7 @@ const QList<Command> &commands()
                    "and download state.", {}},
         {"download", "Download the recorded scans into the data folder (CSV, and RAW with --raw).",
          {"out", "notes", "raw"}},
-        {"init", "Initialize and start a test (not available yet).",
+        {"init", "Initialize and start a test, with every check of the Initialize command.",
          {"period", "channels", "monitor", "wait", "description", "cal-interval", "start"}},
         {"realtime", "Print live readings at an interval.", {"interval", "count", "units"}},
         {"header", "header save FILE | header load FILE: the header data file.", {}},
@@ -74,7 +75,7 @@ QList<QCommandLineOption> allOptions()
         {"monitor", "Monitor channel (0: none).", "N"},
         {"wait", "Start delay in seconds, 1 to 254 (default: the Defaults tab's).", "SECONDS"},
         {"description", "Test description.", "TEXT"},
-        {"cal-interval", "Calibration interval.", "N"},
+        {"cal-interval", "Calibration scan every N scans, 0 to 255 (default 0: none).", "N"},
         {"start", "When to start: now.", "WHEN"},
         {"interval", "Realtime: seconds between readings (default 1).", "SECONDS"},
         {"count", "Realtime: number of readings (default: until stopped).", "N"},
@@ -222,7 +223,13 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     o.raw = parser.isSet(QStringLiteral("raw"));
 
     if (parser.isSet(QStringLiteral("period"))) {
-        o.periodSeconds = parseDuration(parser.value(QStringLiteral("period")), LongestPeriodSeconds);
+        o.periodText = parser.value(QStringLiteral("period")).trimmed();
+        o.periodSeconds = parseDuration(o.periodText, LongestPeriodSeconds);
+        if (o.periodSeconds >= 0 && SetupCalculations::checkPeriod(periodUnit(o.periodText), periodValue(o.periodText))
+                != SetupCalculations::PeriodCheck::Accepted)
+            return usageError(QStringLiteral("--period '%1' is outside the Setup tab's range for its unit: "
+                                             "1 to 3600 s, 0.1 to 1092 m, 0.1 to 18.2 h")
+                                  .arg(o.periodText));
         if (o.periodSeconds < 0)
             return usageError(QStringLiteral("--period '%1' is not a scan period from 1s to 18.2h (65535s), "
                                              "such as 60s, 5m or 2h")
@@ -246,8 +253,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     }
     o.description = parser.value(QStringLiteral("description"));
     if (parser.isSet(QStringLiteral("cal-interval"))) {
-        if (!parseInt(parser.value(QStringLiteral("cal-interval")), 0, 65535, &number))
-            return usageError(QStringLiteral("--cal-interval must be 0 to 65535"));
+        if (!parseInt(parser.value(QStringLiteral("cal-interval")), 0, 255, &number))
+            return usageError(QStringLiteral("--cal-interval must be 0 to 255 scans"));
         o.calInterval = int(number);
     }
     if (parser.isSet(QStringLiteral("start"))) {
@@ -275,5 +282,20 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             return usageError(QStringLiteral("--units must be eu, mv or counts"));
         o.units = found->second;
     }
+    if (o.command == u"init" && (o.periodText.isEmpty() || o.channels.isEmpty()))
+        return usageError(QStringLiteral("init needs --period and --channels"));
     return o;
+}
+
+SetupCalculations::Unit CliOptions::periodUnit(const QString &text)
+{
+    return text.endsWith(u'h')   ? SetupCalculations::Unit::Hours
+           : text.endsWith(u'm') ? SetupCalculations::Unit::Minutes
+                                 : SetupCalculations::Unit::Secs;
+}
+
+double CliOptions::periodValue(const QString &text)
+{
+    const bool unit = text.endsWith(u'h') || text.endsWith(u'm') || text.endsWith(u's');
+    return (unit ? text.chopped(1) : text).toDouble();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logger/SetupCalculations.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +33,7 @@ struct CliOptions
 
     // init
     qint64 periodSeconds = 0;
+    QString periodText;    // as given: the Setup tab's value and unit come from it
     QList<int> channels;   // 1-8, ascending
     int monitor = 0;
     qint64 waitSeconds = -1; // -1: the configured start delay
@@ -54,4 +57,7 @@ struct CliOptions
     static qint64 parseDuration(const QString &text, qint64 maxSeconds);
     // "1-4", "1,3,5" or "2"; empty when a channel lies outside 1-8.
     static QList<int> parseChannels(const QString &text);
+    // The Setup tab's unit and value of a period as given ("5m": Minutes, 5).
+    static SetupCalculations::Unit periodUnit(const QString &text);
+    static double periodValue(const QString &text);
 };

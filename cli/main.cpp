@@ -4,6 +4,7 @@
 #include "cli/CliDialogs.h"
 #include "cli/CliDownload.h"
 #include "cli/CliHeaderFile.h"
+#include "cli/CliInit.h"
 #include "cli/CliMaintenance.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPorts.h"
@@ -54,10 +55,6 @@ int runCommand(const CliOptions &options)
         if (refused >= 0)
             return refused;
     }
-    if (options.command == u"init") {
-        std::fprintf(stderr, "datalogger-cli: %s is not available yet\n", qPrintable(options.command));
-        return ExitCode::Usage;
-    }
     CliDialogs dialogs(options.yes);
     CliProgress progress(stderr, !options.quiet);
     CliSession session(options, dialogs, progress);
@@ -68,6 +65,8 @@ int runCommand(const CliOptions &options)
         return status(session, options);
     if (options.command == u"download")
         return CliDownload::run(session, options, dialogs, progress);
+    if (options.command == u"init")
+        return CliInit::run(session, options, dialogs);
     if (options.command == u"header")
         return CliHeaderFile::run(session, options, dialogs);
     if (options.command == u"stop" || options.command == u"reset" || options.command == u"low-power")

@@ -230,6 +230,36 @@ TEST(CliDemo, HeaderFileSaveAndItsRefusals)
         << "a refused load keeps no backup either";
 }
 
+// A test from the options, confirmed with --yes, then read back by status;
+// without --yes the confirmation keeps the logger as it was.
+TEST(CliDemo, InitThenStatusShowsTheNewTest)
+{
+    CliRun cli;
+    const QStringList test{"init", "--demo", "--period", "5m", "--channels", "1-3", "--monitor", "1",
+                           "--wait", "20", "--description", "Set up by a script", "--quiet"};
+    const CliRun::Result refused = cli.run(test + QStringList{"--preset", "downloaded"});
+    EXPECT_EQ(refused.exitCode, 4) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("[Monitor Channel Warning--Battery Power]\n  The MONITOR function is enabled.\n"))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("  -> Cancel"));
+    const QJsonObject before = jsonOf(cli.run({"status", "--demo", "--json", "--quiet"}))["test"].toObject();
+    EXPECT_EQ(before["periodSeconds"].toInteger(), 60);
+
+    const CliRun::Result done = cli.run(test + QStringList{"--yes"});
+    ASSERT_EQ(done.exitCode, 0) << done.err.toStdString();
+    EXPECT_TRUE(done.err.contains("[Up-load message]\n  Scan period: 00:05:00\n  Number of channels: 3\n"
+                                  "  Monitor Channel: 1\n  Channel List: 1, 2, 3, \n"))
+        << done.err.toStdString();
+    const QJsonObject after = jsonOf(cli.run({"status", "--demo", "--json", "--quiet"}))["test"].toObject();
+    EXPECT_TRUE(after["logging"].toBool());
+    EXPECT_EQ(after["description"].toString(), "Set up by a script");
+    EXPECT_EQ(after["periodSeconds"].toInteger(), 300);
+    EXPECT_EQ(after["waitSeconds"].toInteger(), 20);
+    EXPECT_EQ(after["channels"].toArray(), QJsonArray({1, 2, 3}));
+    EXPECT_EQ(after["monitorChannel"].toInt(), 1);
+    EXPECT_GT(after["scanCount"].toInteger(), 0);
+}
+
 // The force stop warns that data may be lost: only --yes stops the test.
 TEST(CliDemo, StopNeedsYes)
 {
@@ -263,7 +293,9 @@ TEST(CliBadInput, OneLineErrorAndTheExitCode)
         {{"init", "--channels", "0-9"}, 1, "--channels '0-9'"},
         {{"init", "--period", "-5s"}, 1, "--period '-5s'"},
         {{"init", "--period", "1e9h"}, 1, "--period '1e9h'"},
-        {{"init", "--wait", "0"}, 1, "--wait must be 1 to 254 seconds"},
+        {{"init", "--period", "5m", "--channels", "1", "--wait", "0"}, 1, "--wait must be 1 to 254 seconds"},
+        {{"init", "--period", "4000s", "--channels", "1"}, 1, "outside the Setup tab's range for its unit"},
+        {{"init", "--channels", "1-4"}, 1, "init needs --period and --channels"},
         {{"status", "--baud", "4800"}, 1, "--baud must be 9600, 115200 or auto"},
         {{"header", "save"}, 1, "header needs 'save FILE' or 'load FILE'"},
         {{"status", "--port", "/dev/no-such-logger-port"}, 2, "cannot open /dev/no-such-logger-port"},
