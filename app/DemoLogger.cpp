@@ -7,9 +7,6 @@
 #include "sim/SimPort.h"
 
 #include <QFileInfo>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 // A real logger needs a moment before its answer starts.
@@ -85,33 +82,6 @@ void DemoLogger::setSaveErrorHandler(std::function<void(const QString &)> handle
     m_onSaveError = std::move(handler);
 }
 
-// For the Real Time tab by hand: clip readings on demand, and the firmware
-// versions that ask before a reading is taken during a test (read at the
-// next plug-in).
-void DemoLogger::addReadingActions(QMenu &menu)
-{
-    menu.addSeparator();
-    QAction *low = menu.addAction(QStringLiteral("Channel 1 Reads &0"));
-    low->setObjectName(QStringLiteral("mnuDemoClipLow"));
-    QAction *high = menu.addAction(QStringLiteral("Channel 2 Reads &4095"));
-    high->setObjectName(QStringLiteral("mnuDemoClipHigh"));
-    QAction *release = menu.addAction(QStringLiteral("&Release Channels"));
-    release->setObjectName(QStringLiteral("mnuDemoRelease"));
-    QObject::connect(low, &QAction::triggered, &menu, [this] { m_simulator->inputs().force(1, 0); });
-    QObject::connect(high, &QAction::triggered, &menu, [this] { m_simulator->inputs().force(2, 4095); });
-    QObject::connect(release, &QAction::triggered, &menu, [this] {
-        for (int channel = 1; channel <= ChannelSignals::Channels; ++channel)
-            m_simulator->inputs().release(channel);
-    });
-    QMenu *firmware = menu.addMenu(QStringLiteral("&Firmware"));
-    firmware->setObjectName(QStringLiteral("mnuDemoFirmware"));
-    for (const char *version : {"Z823", "Z820", "Z812", "Z805"}) {
-        QAction *action = firmware->addAction(QString::fromLatin1(version));
-        action->setObjectName(QStringLiteral("mnuDemoFirmware") + QString::fromLatin1(version));
-        QObject::connect(action, &QAction::triggered, &menu, [this, version] { setFirmwareVersion(version); });
-    }
-}
-
 void DemoLogger::setFirmwareVersion(const QByteArray &version)
 {
     LoggerImage image = m_simulator->imageToKeep();
@@ -119,19 +89,4 @@ void DemoLogger::setFirmwareVersion(const QByteArray &version)
     m_simulator->loadImage(image);
     if (m_keeper)
         m_keeper->memoryChanged();
-}
-
-void DemoLogger::addMenu(QMainWindow &window)
-{
-    // Alt+D belongs to Download.
-    QMenu *menu = new QMenu(QStringLiteral("De&mo"), &window);
-    menu->setObjectName(QStringLiteral("mnuDemo"));
-    QAction *unplug = menu->addAction(QStringLiteral("&Unplug Logger"));
-    unplug->setObjectName(QStringLiteral("mnuDemoUnplug"));
-    QAction *plug = menu->addAction(QStringLiteral("&Plug Logger In"));
-    plug->setObjectName(QStringLiteral("mnuDemoPlug"));
-    QObject::connect(unplug, &QAction::triggered, &window, [this] { m_simulator->unplug(); });
-    QObject::connect(plug, &QAction::triggered, &window, [this] { m_simulator->plugIn(); });
-    addReadingActions(*menu);
-    window.menuBar()->insertMenu(window.menuBar()->actions().value(0), menu);
 }

@@ -10,14 +10,12 @@ class EventLoop;
 class LoggerImageKeeper;
 class LoggerSimulator;
 class Port;
-class QMainWindow;
-class QMenu;
 class SimPort;
 
 // The simulated logger of demo mode, plugged into the program's port from the
 // start. It keeps its memory in an image file, saved after every change so
-// that even a killed program loses nothing, and a Demo menu pulls it out and
-// plugs it in again as on a real bench.
+// that even a killed program loses nothing. No widget: the command-line tool
+// uses it too (the windows add DemoMenu).
 class DemoLogger
 {
 public:
@@ -40,13 +38,10 @@ public:
 
     Port &port();
     LoggerSimulator &simulator() { return *m_simulator; }
-    void addMenu(QMainWindow &window);
     // The firmware version the logger reports from now on (4 characters).
     void setFirmwareVersion(const QByteArray &version);
 
 private:
-    void addReadingActions(QMenu &menu);
-
     EventLoop &m_loop;
     QString m_imageFile;
     std::unique_ptr<LoggerSimulator> m_simulator;

@@ -1,4 +1,5 @@
 #include "app/DemoLogger.h"
+#include "app/DemoMenu.h"
 #include "app/ProgramOptions.h"
 #include "console/FrmStartup.h"
 #include "logger/LoggerConnection.h"
@@ -74,7 +75,7 @@ int main(int argc, char **argv)
     dialogs.setParentWindow(&window);
     printer.setParentWindow(&window);
     if (demo)
-        demo->addMenu(window);
+        DemoMenu::add(window, *demo);
     window.show();
     window.Form_Load();
     const int result = QApplication::exec();

@@ -21,9 +21,6 @@ class DownloadCommand : public QObject
     Q_OBJECT
 
 public:
-    // The header version whose data layout this program reads.
-    static const QString SupportedHeaderVersion;
-
     struct Parts
     {
         Ui::FrmStartup &ui;
@@ -50,10 +47,6 @@ private:
     bool loggerReady();
     bool runAsCommand(const std::function<void()> &command);
     void downloadFlow();
-    bool acceptCsvWarning();
-    bool acceptHeaderVersion();
-    bool acceptPreviousDownload();
-    bool acknowledgeDownload();
     void lockWindow();
     void restoreWindow();
 

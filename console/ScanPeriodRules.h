@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/SetupCalculations.h"
+#include "logger/SetupCalculations.h"
 
 #include <QObject>
 #include <functional>

@@ -183,7 +183,13 @@ void SerialLink::subStatusDCD()
 bool SerialLink::fnCTS()
 {
     // A closed port has no logger on it, whatever its CTS reads.
-    return m_port.isOpen() && m_port.cts() == m_state.readyLevel;
+    return m_port.isOpen() && ctsLevel() == m_state.readyLevel;
+}
+
+// CTS as the logger drives it; at the ready level on a line without the handshake.
+bool SerialLink::ctsLevel() const
+{
+    return m_handshake ? m_port.cts() : m_state.readyLevel;
 }
 
 void SerialLink::subClearBuffers()
@@ -210,7 +216,7 @@ void SerialLink::subCheckCTS()
     int busy = 0;
     int ready = 0;
     while (!(busy >= BusyReadings && ready == 0) && !(ready >= ReadyReadings && busy == 0)) {
-        if (m_port.cts()) {
+        if (ctsLevel()) {
             ++busy;
             ready = 0;
         } else {

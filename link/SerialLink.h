@@ -54,6 +54,10 @@ public:
 
     // A device named on the command line replaces the numbered port.
     void setDeviceOverride(const QString &device) { m_deviceOverride = device; }
+    // A line without the handshake (a pseudo-terminal, an adapter without
+    // CTS): the logger is taken as present and ready whenever the port is open.
+    void setHandshake(bool used) { m_handshake = used; }
+    bool handshake() const { return m_handshake; }
     // The main window's "bypass automatic download" box.
     void setAutoDownloadBypass(bool bypass) { m_autoDownloadBypass = bypass; }
     BaudSwitch &baud() { return m_baud; }
@@ -113,6 +117,7 @@ private:
     void onBootloaderPrompt(QChar c);
     void bootloaderReconnect();
     void postPortError(const QString &text);
+    bool ctsLevel() const;
     void tmrBusyTimeOut_Timer();
     void disconnectionCheck();
     void loggerGone();
@@ -139,4 +144,5 @@ private:
     SequenceRunner m_sequences;
     PortErrorReport m_portErrors;
     bool m_reassertingDtr = false;
+    bool m_handshake = true;
 };

@@ -1,4 +1,5 @@
 #include "app/DemoLogger.h"
+#include "app/DemoMenu.h"
 #include "sim/LiveBlock.h"
 #include "sim/LoggerImage.h"
 #include "sim/LoggerSimulator.h"
@@ -84,7 +85,7 @@ TEST(DemoLogger, MenuClipsReadingsAndChangesTheFirmware)
     QString error;
     ASSERT_TRUE(demo.start("logging", loop.now(), &error)) << error.toStdString();
     QMainWindow window;
-    demo.addMenu(window);
+    DemoMenu::add(window, demo);
     auto trigger = [&window](const char *name) {
         QAction *action = window.findChild<QAction *>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;

@@ -1,4 +1,4 @@
-#include "console/SetupCalculations.h"
+#include "logger/SetupCalculations.h"
 
 #include "platform/StartupSettings.h"
 
