@@ -1,5 +1,7 @@
 #include "console/InitializeCommand.h"
 
+#include "logger/InitializeChecks.h"
+
 #include "console/ClockDisplay.h"
 #include "console/DefaultsTab.h"
 #include "console/DownloadCommand.h"
@@ -12,13 +14,8 @@
 #include "platform/Dialogs.h"
 #include "ui_FrmStartup.h"
 
-#include <QTime>
-
 namespace {
 
-const QString Cr = QStringLiteral("\r");
-const QString CrLf = QStringLiteral("\r\n");
-const QString UploadTitle = QStringLiteral("Up-load message");
 // Position of a monitor channel's readings in the channel selection.
 constexpr int MonitorPosition = 9;
 
@@ -52,22 +49,12 @@ void InitializeCommand::CmdInitialize_Click()
         // The last test was never downloaded: Cancel keeps it in the logger
         // and leaves the Setup tab's Download offered.
         DownloadCommand::offerSetupDownload(m_p.ui, true);
-        const int answer = m_p.dialogs.Message_Box(
-            QStringLiteral("DATA HAS NEVER BEEN DOWNLOADED!") + CrLf + CrLf
-                + QStringLiteral("   CANCEL to allow download, or") + CrLf
-                + QStringLiteral("     OK to initialize logger.") + CrLf,
-            int(Dialogs::OkCancel) | Dialogs::Exclamation | Dialogs::DefaultButton2,
-            QStringLiteral("Data Not Downloaded Warning"));
-        if (answer == Dialogs::Ok)
+        if (InitializeChecks::acceptNeverDownloaded(m_p.dialogs, m_p.connection.header))
             initializeAfterWarning();
         return;
     }
     m_p.dialogs.setBusy(true);
-    m_p.dialogs.Message_Box(
-        QStringLiteral("Please wait while data logging settings are up-loaded to the data logger.") + Cr
-            + QStringLiteral("Data upload should data only a few seconds.") + Cr
-            + QStringLiteral("Acknowledge this message to start upload."),
-        int(Dialogs::OkOnly) | Dialogs::Information, UploadTitle);
+    InitializeChecks::announceUpload(m_p.dialogs);
     upload();
     m_p.dialogs.setBusy(false);
 }
@@ -118,24 +105,9 @@ bool InitializeCommand::acceptMonitorWarnings()
 {
     if (m_p.setup.channelSelect[MonitorPosition] != SetupState::Selected)
         return true;
-    const QString enabled = QStringLiteral("The MONITOR function is enabled.") + CrLf;
-    const QString choice = QStringLiteral("Click OK to continue, or CANCEL to return to setup menu.");
-    if (m_p.dialogs.Message_Box(
-            enabled + QStringLiteral("Power Consumption will be significantly increased!") + CrLf + CrLf
-                + QStringLiteral("Please be sure new, HI Capacity batteries are installed!") + CrLf + choice,
-            Dialogs::OkCancel, QStringLiteral("Monitor Channel Warning--Battery Power"))
-        == Dialogs::Cancel)
-        return false;
-    if (m_p.setup.periodSeconds >= 10)
-        return true;
-    return m_p.dialogs.Message_Box(
-               enabled
-                   + QStringLiteral("Monitor Mode does not operate reliably when Scan Interval is less than 10 seconds.")
-                   + CrLf + QStringLiteral("It does not operate at all below 5 seconds.") + CrLf + CrLf
-                   + QStringLiteral("You may continue with Monitor enabled for software test purposes.")
-                   + CrLf + choice,
-               Dialogs::OkCancel, QStringLiteral("Monitor Channel Warning--Scan Rate"))
-        != Dialogs::Cancel;
+    // The monitor's place is selected: warn even before a monitor channel is chosen.
+    return InitializeChecks::acceptMonitorWarnings(m_p.dialogs, qMax(1, int(m_p.setup.monitorChannel)),
+                                                   quint32(qMax(0, m_p.setup.periodSeconds)));
 }
 
 void InitializeCommand::prepareUpload()
@@ -148,38 +120,12 @@ void InitializeCommand::prepareUpload()
     m_p.setupRules.setNumberActiveChannels();
 }
 
-QString InitializeCommand::confirmationText() const
-{
-    const SetupState &s = m_p.setup;
-    QString channels;
-    for (int channel = 1; channel <= 8; ++channel) {
-        if (s.channelSelect[channel] == SetupState::Selected)
-            channels += QString::number(channel) + QStringLiteral(", ");
-    }
-    QString text = QStringLiteral("Scan period: ")
-        + QTime(0, 0).addSecs(s.periodSeconds).toString(QStringLiteral("hh:mm:ss")) + Cr
-        + QStringLiteral("Number of channels: ") + QString::number(s.highestChannel) + Cr
-        + QStringLiteral("Monitor Channel: ") + QString::number(s.monitorChannel) + Cr
-        + QStringLiteral("Channel List: ") + channels + Cr
-        + QStringLiteral("Start-Pointer for memory (default 000000): ")
-        + m_p.connection.initializer.factory().startPointer + Cr
-        + QStringLiteral("Description: ") + s.projectIdent + Cr
-        + QStringLiteral("Start delay: ") + QString::number(m_p.state.waitSeconds) + Cr + Cr
-        + QStringLiteral("Current System Date & Time: ")
-        + s.startTime.toString(QStringLiteral("yyyy/MM/dd-hh:mm:ss")) + Cr + Cr
-        + QStringLiteral("If these settings are correct, then click OK to continue,") + Cr
-        + QStringLiteral("Or, click CANCEL to return to the setup screen.") + Cr
-        + QStringLiteral("Data upload should take only a few seconds.");
-    if (s.monitorChannel != 0)
-        text += CrLf + CrLf + QStringLiteral("NOTE:  Check the MONITOR CHANNEL assignment!") + CrLf;
-    return text;
-}
-
 bool InitializeCommand::confirmUpload()
 {
-    return m_p.dialogs.Message_Box(confirmationText(), int(Dialogs::OkCancel) | Dialogs::Information,
-                                   UploadTitle)
-        != Dialogs::Cancel;
+    const QString text = InitializeChecks::confirmationText(
+        testSetup(), m_p.connection.initializer.factory().startPointer, quint32(qMax(0, m_p.state.waitSeconds)),
+        m_p.setup.startTime);
+    return InitializeChecks::confirmUpload(m_p.dialogs, text);
 }
 
 bool InitializeCommand::checkPeriodSeconds()

@@ -46,7 +46,6 @@ public:
     void initializeAfterWarning();
 
     // The confirmation text of the upload ("Up-load message").
-    QString confirmationText() const;
     // The setup as the initialization writes it.
     TestSetup testSetup() const;
 
