@@ -1,12 +1,15 @@
 #include "app/DemoLogger.h"
 
 #include "platform/PortNames.h"
+#include "platform/SettingsStore.h"
 #include "sim/LoggerImageKeeper.h"
 #include "sim/LoggerPresets.h"
 #include "sim/LoggerSimulator.h"
 #include "sim/SimPort.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 // A real logger needs a moment before its answer starts.
@@ -89,4 +92,14 @@ void DemoLogger::setFirmwareVersion(const QByteArray &version)
     m_simulator->loadImage(image);
     if (m_keeper)
         m_keeper->memoryChanged();
+}
+
+std::unique_ptr<SettingsStore> DemoLogger::openSettings(bool demo)
+{
+    if (!demo)
+        return std::make_unique<SettingsStore>();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/DataLogger");
+    QDir().mkpath(folder);
+    return std::make_unique<SettingsStore>(folder + QStringLiteral("/DataLogger-demo.ini"));
 }

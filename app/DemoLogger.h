@@ -10,6 +10,7 @@ class EventLoop;
 class LoggerImageKeeper;
 class LoggerSimulator;
 class Port;
+class SettingsStore;
 class SimPort;
 
 // The simulated logger of demo mode, plugged into the program's port from the
@@ -21,6 +22,9 @@ class DemoLogger
 public:
     // The image file used when none is named: in the demo data folder.
     static QString defaultImageFile();
+    // The settings of this run: the demo keeps its own file, so trying it
+    // never changes the port or folders configured for real loggers.
+    static std::unique_ptr<SettingsStore> openSettings(bool demo);
 
     DemoLogger(EventLoop &loop, const QString &imageFile);
     ~DemoLogger();

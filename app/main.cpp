@@ -12,25 +12,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
-
-namespace {
-
-// The demo keeps its own settings, so trying it never changes the port or
-// folders configured for real loggers.
-std::unique_ptr<SettingsStore> openSettings(bool demo)
-{
-    if (!demo)
-        return std::make_unique<SettingsStore>();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/DataLogger");
-    QDir().mkpath(folder);
-    return std::make_unique<SettingsStore>(folder + QStringLiteral("/DataLogger-demo.ini"));
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -52,7 +35,7 @@ int main(int argc, char **argv)
     QtEventLoop loop;
     QtDialogs dialogs;
     QtPrinter printer;
-    std::unique_ptr<SettingsStore> settings = openSettings(options.demo);
+    std::unique_ptr<SettingsStore> settings = DemoLogger::openSettings(options.demo);
     QtSerialPort serialPort;
     std::unique_ptr<DemoLogger> demo;
     if (options.demo) {

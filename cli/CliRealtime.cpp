@@ -36,18 +36,10 @@ const char *unitsName(CliOptions::Units units)
     }
 }
 
-// One count is the reference span over 4096; count 0 reads the low reference.
 double valueOf(const LoggerConnection &c, int channel, int count, DisplayMode mode)
 {
-    const ChannelCalRecord &record = c.header.channel[size_t(channel - 1)];
-    const LiveBlockValues &live = c.capture.values();
-    RealTimeConversion::Calibration cal;
-    cal.channelSlope = record.slope.value;
-    cal.channelOffset = record.offset.value;
-    const double low = live.referenceLowMilliVolts.value / 1000.0;
-    cal.loggerSlope = (live.referenceHighMilliVolts.value / 1000.0 - low) / 4096.0;
-    cal.loggerOffset = low;
-    return RealTimeConversion::value(count, mode, cal);
+    return RealTimeConversion::value(
+        count, mode, RealTimeConversion::calibration(c.header.channel[size_t(channel - 1)], c.capture.values()));
 }
 
 void print(const LoggerConnection &c, const QString &line, const QDateTime &time, const CliOptions &options)

@@ -13,7 +13,6 @@
 #include "platform/qt/QtSerialPort.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
@@ -23,16 +22,6 @@ void complain(const QString &text)
     std::fprintf(stderr, "datalogger-cli: %s\n", qPrintable(text));
 }
 
-// The demo keeps its own settings, as the windowed demo does.
-std::unique_ptr<SettingsStore> openSettings(bool demo)
-{
-    if (!demo)
-        return std::make_unique<SettingsStore>();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/DataLogger");
-    QDir().mkpath(folder);
-    return std::make_unique<SettingsStore>(folder + QStringLiteral("/DataLogger-demo.ini"));
-}
 
 } // namespace
 
@@ -41,7 +30,7 @@ CliSession::CliSession(const CliOptions &options, CliDialogs &dialogs, CliProgre
     , m_dialogs(dialogs)
     , m_progress(progress)
     , m_loop(std::make_unique<QtEventLoop>())
-    , m_settings(openSettings(options.demo))
+    , m_settings(DemoLogger::openSettings(options.demo))
     , m_serialPort(std::make_unique<QtSerialPort>())
 {
 }

@@ -268,16 +268,9 @@ void RealTimeDisplay::subDisplayRT(const QString &line)
 
 double RealTimeDisplay::valueOf(int channel, int count) const
 {
-    const ChannelCalRecord &record = m_p.connection.header.channel[size_t(channel - 1)];
-    const LiveBlockValues &live = m_p.connection.capture.values();
-    RealTimeConversion::Calibration cal;
-    cal.channelSlope = record.slope.value;
-    cal.channelOffset = record.offset.value;
-    // One count is the reference span over 4096; count 0 reads the low reference.
-    const double low = live.referenceLowMilliVolts.value / 1000.0;
-    cal.loggerSlope = (live.referenceHighMilliVolts.value / 1000.0 - low) / 4096.0;
-    cal.loggerOffset = low;
-    return RealTimeConversion::value(count, m_mode, cal);
+    const LoggerConnection &c = m_p.connection;
+    return RealTimeConversion::value(
+        count, m_mode, RealTimeConversion::calibration(c.header.channel[size_t(channel - 1)], c.capture.values()));
 }
 
 void RealTimeDisplay::showReading(int channel, int count, const QDateTime &now)

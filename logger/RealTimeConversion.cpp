@@ -1,5 +1,8 @@
 #include "logger/RealTimeConversion.h"
 
+#include "logger/ChannelCalRecord.h"
+#include "logger/EventCapture.h"
+
 #include "logger/RealTimeLine.h"
 
 #include <QRegularExpression>
@@ -52,4 +55,16 @@ QString RealTimeConversion::grouped(double value, int decimals)
     for (qsizetype i = point - 3; i > 0; i -= 3)
         digits.insert(i, u',');
     return negative ? u'-' + digits : digits;
+}
+
+RealTimeConversion::Calibration RealTimeConversion::calibration(const ChannelCalRecord &record,
+                                                                const LiveBlockValues &live)
+{
+    Calibration cal;
+    cal.channelSlope = record.slope.value;
+    cal.channelOffset = record.offset.value;
+    const double low = live.referenceLowMilliVolts.value / 1000.0;
+    cal.loggerSlope = (live.referenceHighMilliVolts.value / 1000.0 - low) / 4096.0;
+    cal.loggerOffset = low;
+    return cal;
 }

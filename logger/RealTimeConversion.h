@@ -4,6 +4,9 @@
 
 #include <QString>
 
+struct ChannelCalRecord;
+struct LiveBlockValues;
+
 // Turns a converter count into the value and text the real-time grid shows
 // in each display mode.
 class RealTimeConversion
@@ -17,6 +20,10 @@ public:
         double loggerOffset = 0;  // volts at count 0
     };
 
+    // The channel's own calibration and the logger's count-to-volts line from
+    // the reference voltages of the live block: one count is the reference
+    // span over 4096, and count 0 reads the low reference.
+    static Calibration calibration(const ChannelCalRecord &record, const LiveBlockValues &live);
     static double value(int count, DisplayMode mode, const Calibration &cal);
     // The reading in the mode's format: counts as whole numbers, true
     // millivolts "#,##0.0", engineering units "#,##0.00".
