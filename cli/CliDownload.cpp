@@ -70,6 +70,9 @@ int CliDownload::run(CliSession &session, const CliOptions &options, CliDialogs 
     DataDownload::Hooks hooks = c.downloadHooks();
     hooks.fileOptions = [folder, &options] { return DownloadFiles::Options{folder, true, options.raw}; };
     hooks.downloadNotes = [&options] { return options.notes; };
+    hooks.resumeMode = [&options] {
+        return options.resume ? DataDownload::ResumeMode::Require : DataDownload::ResumeMode::Never;
+    };
     hooks.statusLine = [&session] { return session.statusLine(); };
     hooks.alertText = [&session] { return session.alertText(); };
     c.download.setHooks(hooks);

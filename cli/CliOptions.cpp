@@ -29,7 +29,9 @@ const QList<Command> &commands()
         {"status", "Connect, read the logger and print its identity, test, memory, battery, alerts "
                    "and download state.", {}},
         {"download", "Download the recorded scans into the data folder (CSV, and RAW with --raw).",
-         {"out", "notes", "raw"}},
+         {"out", "notes", "raw", "resume"}},
+        {"convert", "convert FILE.RAW: write the CSV again from a download's RAW file, without a logger.",
+         {"out"}},
         {"init", "Initialize and start a test, with every check of the Initialize command.",
          {"period", "channels", "monitor", "wait", "description", "cal-interval", "start"}},
         {"realtime", "Print live readings at an interval.", {"interval", "count", "units"}},
@@ -70,6 +72,9 @@ QList<QCommandLineOption> allOptions()
         {"out", "Folder for the download files (default: the data folder).", "DIR"},
         {"notes", "The operator's download notes.", "TEXT"},
         {"raw", "Write the RAW file too."},
+        {"resume", "Resume the download that ended early into the folder's _Aborted files, when the "
+                   "logger and its test are the same; otherwise say why and stop (with --yes: download "
+                   "afresh)."},
         {"period", "Scan period: 60s, 5m, 2h.", "DURATION"},
         {"channels", "Active channels: 1-4 or 1,3,5.", "LIST"},
         {"monitor", "Monitor channel (0: none).", "N"},
@@ -194,6 +199,9 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     if (o.command == u"header") {
         if (o.arguments.size() != 2 || (o.arguments[0] != u"save" && o.arguments[0] != u"load"))
             return usageError(QStringLiteral("header needs 'save FILE' or 'load FILE'"));
+    } else if (o.command == u"convert") {
+        if (o.arguments.size() != 1)
+            return usageError(QStringLiteral("convert needs the RAW file: convert FILE.RAW"));
     } else if (!o.arguments.isEmpty()) {
         return usageError(QStringLiteral("unexpected argument '%1'").arg(o.arguments.first()));
     }
@@ -221,6 +229,7 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     o.out = parser.value(QStringLiteral("out"));
     o.notes = parser.value(QStringLiteral("notes"));
     o.raw = parser.isSet(QStringLiteral("raw"));
+    o.resume = parser.isSet(QStringLiteral("resume"));
 
     if (parser.isSet(QStringLiteral("period"))) {
         o.periodText = parser.value(QStringLiteral("period")).trimmed();

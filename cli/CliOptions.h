@@ -13,7 +13,7 @@ struct CliOptions
     enum class Units { Engineering, MilliVolts, Counts };
 
     QString command;
-    QStringList arguments; // after the command (header save|load FILE)
+    QStringList arguments; // after the command (header save|load FILE, convert FILE)
 
     QString port;
     bool demo = false;
@@ -30,6 +30,7 @@ struct CliOptions
     QString out;
     QString notes;
     bool raw = false;
+    bool resume = false;
 
     // init
     qint64 periodSeconds = 0;

@@ -1,6 +1,7 @@
 // datalogger-cli: the logger's commands without windows, for scripts and
 // unattended stations. See the README for the commands, the JSON output and
 // the exit codes.
+#include "cli/CliConvert.h"
 #include "cli/CliDialogs.h"
 #include "cli/CliDownload.h"
 #include "cli/CliHeaderFile.h"
@@ -56,6 +57,8 @@ int runCommand(const CliOptions &options)
             return refused;
     }
     CliDialogs dialogs(options.yes);
+    if (options.command == u"convert")
+        return CliConvert::run(options, dialogs);
     CliProgress progress(stderr, !options.quiet);
     CliSession session(options, dialogs, progress);
     const int connected = session.connect();

@@ -42,6 +42,7 @@ void DownloadWiring::wireHooks()
     hooks.downloadNotes = [this] { return askDownloadNotes(); };
     hooks.installedMemory = [this] { return installedMemory(); };
     hooks.timeZoneHours = [this] { return int(m_w.state.gmtDelta); };
+    hooks.resumeMode = [] { return DataDownload::ResumeMode::Offer; };
     m_c.download.setHooks(std::move(hooks));
 }
 

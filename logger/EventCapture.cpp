@@ -1,5 +1,7 @@
 #include "logger/EventCapture.h"
 
+#include "logger/EventLines.h"
+
 #include "link/LineReader.h"
 #include "link/LinkState.h"
 #include "logger/FunctionsSubs.h"
@@ -21,9 +23,6 @@ constexpr int ReferenceAddress = 0x0050;
 // The data digits of a hexadecimal header reply ("a0000#" + 32 digits + checksum).
 constexpr int DataDigitsAt = 6;
 constexpr int DataDigits = 32;
-
-// A waiting time at or above this is a first scan the firmware took 4:15 early.
-constexpr quint32 LateFirstScanWait = 256;
 
 constexpr quint8 MonitorSelectedBit = 0x80;
 constexpr quint8 ChannelActiveBit = 0x40;
@@ -74,12 +73,15 @@ void EventCapture::subReadPic()
 
     // The scan numbers depend on the words per scan, so they are worked out
     // once the main window's selection matches the logger's.
-    computeScanNumbers();
+    const int words = m_hooks.setup.wordsPerScan ? m_hooks.setup.wordsPerScan() : 0;
     const StatusInputs status = m_hooks.status ? m_hooks.status() : StatusInputs{};
-    m_eventLines = QStringLiteral("Header Downloaded:,")
-        + capturedAt.toString(QStringLiteral("yyyy MM dd hh:mm:ss"));
-    buildEventLines(status);
-    buildFirstScanNote();
+    const EventLines built = EventLines::build(m_values, status, capturedAt, words);
+    m_eventLines = built.lines;
+    m_firstScanNote = built.firstScanNote;
+    m_eventScanNumber = built.eventScanNumber;
+    m_currentScanNumber = built.currentScanNumber;
+    m_firstEventScan = built.firstEventScan;
+    Q_EMIT scanNumbersChanged(QString::number(m_eventScanNumber), QString::number(m_currentScanNumber));
 
     // A later successful read clears the flag; the download must still see
     // that part of the capture is stale.
@@ -141,67 +143,6 @@ void EventCapture::readReferenceLine(bool &failed)
         return;
     m_values.referenceLowMilliVolts = takeField(digits, LiveField::ReferenceLow);
     m_values.referenceHighMilliVolts = takeField(digits, LiveField::ReferenceHigh);
-}
-
-void EventCapture::computeScanNumbers()
-{
-    const int words = m_hooks.setup.wordsPerScan ? m_hooks.setup.wordsPerScan() : 0;
-    // Without an event, or without channels, there is nothing to divide by;
-    // numbers left from an earlier logger would mislead the flags line.
-    if (m_values.eventChannels.value == 0 || words <= 0) {
-        m_eventScanNumber = 0;
-        m_currentScanNumber = 0;
-    } else {
-        m_eventScanNumber = scanNumberAt(m_values.eventPointer.value, words);
-        m_currentScanNumber = scanNumberAt(m_values.active.pointer.value, words);
-    }
-    m_firstEventScan = m_values.eventPointer.value > 0 ? m_eventScanNumber : m_currentScanNumber;
-    Q_EMIT scanNumbersChanged(QString::number(m_eventScanNumber),
-                              QString::number(m_currentScanNumber));
-}
-
-void EventCapture::buildEventLines(const StatusInputs &status)
-{
-    const bool supplyAlert = status.value & 0x03;
-    if (m_firstEventScan >= 1) {
-        m_eventLines += supplyAlert ? QStringLiteral(",WARNING: A Status Event occured. ")
-                                    : QStringLiteral(",");
-        m_eventLines += QStringLiteral("First event noted occured at scan number ")
-            + QString::number(m_firstEventScan) + u'.';
-    } else {
-        m_eventLines += u',';
-    }
-    m_eventLines += LineEnd + LineEnd + QStringLiteral("Status Flags set at Download:,")
-        + status.text + statusFlags(status.value) + LineEnd;
-}
-
-QString EventCapture::statusFlags(quint8 status) const
-{
-    QString flags;
-    if (status & 0x01)
-        flags += QStringLiteral(" Power (Vraw) --,");
-    if (status & 0x02)
-        flags += QStringLiteral(" Battery Low --,");
-    if (status & 0x04) {
-        flags += m_currentScanNumber > m_eventScanNumber ? QStringLiteral(" TimeBase Errorxx --,")
-                                                         : QStringLiteral("Test Stopped/Paused -- ,");
-    }
-    if (status & 0x08)
-        flags += QStringLiteral(" EEProm Invalid --,");
-    if (status & 0x10)
-        flags += QStringLiteral(" Logging Enabled --,");
-    if (status & 0x20)
-        flags += QStringLiteral(" Memory Full --,");
-    if (status & 0x40)
-        flags += QStringLiteral(" All Scans Taken, normal end of test");
-    return flags;
-}
-
-void EventCapture::buildFirstScanNote()
-{
-    m_firstScanNote = m_values.preset.waits.value < LateFirstScanWait
-        ? QStringLiteral("NOTE: Normal First Scan, On Time!")
-        : QStringLiteral("NOTE: possible False First Scan, 4:15 early!");
 }
 
 void EventCapture::applyChannelConfig()

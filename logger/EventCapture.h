@@ -125,10 +125,6 @@ private:
     void readSetupLine(int address, LiveSetupFields &fields, bool &failed);
     bool readChannelLine(bool &failed);
     void readReferenceLine(bool &failed);
-    void computeScanNumbers();
-    void buildEventLines(const StatusInputs &status);
-    QString statusFlags(quint8 status) const;
-    void buildFirstScanNote();
     void applyChannelConfig();
 
     LineReader &m_reader;

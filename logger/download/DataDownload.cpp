@@ -14,11 +14,13 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 const QString Cr = QStringLiteral("\r");
+const QString ResumeTitle = QStringLiteral("Resume Download");
 constexpr int DefaultBatteryThreshold = 5000;
 constexpr int LineBytes = 16;
 constexpr quint32 LongWaitSeconds = 255;
@@ -45,6 +47,9 @@ struct DataDownload::Run
     bool lowBattery = false;
     bool firstEventReached = false;
     qint64 firstEventIndex = 0;
+    // The lines below its address come from the RAW file of a download that
+    // ended early.
+    std::optional<DownloadResume::Candidate> resume;
 };
 
 DataDownload::DataDownload(const Parts &parts)
@@ -92,7 +97,7 @@ void DataDownload::subReadData()
 {
     m_ending = Ending::NotStarted;
     Run run;
-    if (!prepare(run) || !openFiles(run))
+    if (!prepare(run) || !chooseResume(run) || !openFiles(run))
         return;
     writeHeadings(run);
     boundToMemory(run);
@@ -130,6 +135,69 @@ bool DataDownload::prepare(Run &run)
     Q_EMIT progressRange(run.pointer);
     run.rows.firstIndex = m_capture.values().preset.waits.value > LongWaitSeconds ? -2 : -1;
     return true;
+}
+
+// A download of this logger that ended early, found in the data folder, is
+// offered (or, asked for, refused with its reason). The last line taken from
+// its file is read again from the logger and must match, so a file edited or
+// a memory changed since is never stitched to what the logger holds now.
+bool DataDownload::chooseResume(Run &run)
+{
+    const ResumeMode mode = m_hooks.resumeMode ? m_hooks.resumeMode() : ResumeMode::Never;
+    if (mode == ResumeMode::Never)
+        return true;
+    std::optional<DownloadResume::Candidate> candidate =
+        DownloadResume::find(QDir(fileOptions().folder).absolutePath(), m_header, run.pointer);
+    if (candidate && candidate->refusal.isEmpty() && !memoryMatches(*candidate))
+        candidate->refusal = QStringLiteral("the logger's memory at address %1 is not what the file holds.")
+                                 .arg(fnHex6(qint32(candidate->address() - LineBytes)));
+    if (!candidate && mode == ResumeMode::Offer)
+        return true;
+    const ResumeChoice choice = askResume(candidate, mode);
+    if (choice == ResumeChoice::Resume)
+        run.resume = std::move(candidate);
+    return choice != ResumeChoice::Stop;
+}
+
+DataDownload::ResumeChoice DataDownload::askResume(const std::optional<DownloadResume::Candidate> &candidate,
+                                                   ResumeMode mode)
+{
+    const QString fresh = QStringLiteral("Press OK to download everything, Cancel to stop.");
+    QString refusal;
+    if (!candidate)
+        refusal = QStringLiteral("There is no download of this logger that ended early in ")
+            + QDir::toNativeSeparators(fileOptions().folder) + u'.';
+    else if (!candidate->refusal.isEmpty())
+        refusal = QStringLiteral("The download that ended early in") + CrLf
+            + QDir::toNativeSeparators(candidate->rawPath) + CrLf + QStringLiteral("cannot be resumed: ")
+            + candidate->refusal;
+    if (!refusal.isEmpty()) {
+        const int answer = m_dialogs.Message_Box(refusal + CrLf + CrLf + fresh,
+                                                 int(Dialogs::OkCancel) | Dialogs::Exclamation, ResumeTitle);
+        return answer == Dialogs::Ok ? ResumeChoice::Fresh : ResumeChoice::Stop;
+    }
+    if (mode == ResumeMode::Require)
+        return ResumeChoice::Resume;
+    const int answer = m_dialogs.Message_Box(
+        QStringLiteral("A download of this test ended early:") + CrLf
+            + QDir::toNativeSeparators(candidate->rawPath) + CrLf
+            + QStringLiteral("%1 of %2 bytes were read.")
+                  .arg(candidate->address())
+                  .arg(candidate->raw.live.active.pointer.value)
+            + CrLf + CrLf
+            + QStringLiteral("Press Yes to resume it, No to download everything again, Cancel to stop."),
+        int(Dialogs::YesNoCancel) | Dialogs::Question, ResumeTitle);
+    if (answer == Dialogs::Yes)
+        return ResumeChoice::Resume;
+    return answer == Dialogs::No ? ResumeChoice::Fresh : ResumeChoice::Stop;
+}
+
+bool DataDownload::memoryMatches(const DownloadResume::Candidate &candidate)
+{
+    const qint64 last = candidate.address() - LineBytes;
+    const QString line = m_transport.lineReader().fnReadHexDatae(fnHex6(qint32(last)));
+    m_state.commAbort = false;
+    return line.isEmpty() || line == candidate.raw.dataLines.last().text;
 }
 
 // The last channel measuring the battery in "Vbat" is judged against the
@@ -177,7 +245,9 @@ bool DataDownload::stopLoggingAccepted()
 bool DataDownload::openFiles(Run &run)
 {
     run.started = m_loop.now();
-    if (!m_files.subOpenFile(m_header.serialNumber, run.started, fileOptions()))
+    DownloadFiles::Options options = fileOptions();
+    options.rawForResume = true;
+    if (!m_files.subOpenFile(m_header.serialNumber, run.started, options))
         return false;
     ScanRows::Setup &rows = run.rows;
     rows.columns = columns();
@@ -260,7 +330,7 @@ void DataDownload::readMemory(Run &run)
         // Lets the windows (the cancel button) in without waiting for anything.
         m_loop.yieldUntil(m_loop.elapsedNs());
         QString line;
-        if (m_state.commAbort || !readLine(run.address, &line)) {
+        if (m_state.commAbort || !readLine(run, run.address, &line)) {
             run.aborted = !m_files.failed();
             if (m_files.failed())
                 m_ending = Ending::WriteFailed;
@@ -299,9 +369,12 @@ void DataDownload::readMemory(Run &run)
 }
 
 // The line goes into the RAW file as read, before any row is made from it.
-bool DataDownload::readLine(qint64 address, QString *line)
+bool DataDownload::readLine(const Run &run, qint64 address, QString *line)
 {
-    *line = m_transport.lineReader().fnReadHexDatae(fnHex6(qint32(address)));
+    if (run.resume && address < run.resume->address())
+        *line = run.resume->raw.dataLines[address / LineBytes].text;
+    else
+        *line = m_transport.lineReader().fnReadHexDatae(fnHex6(qint32(address)));
     if (line->isEmpty() || m_state.commAbort)
         return false;
     return store(*line, QString());
@@ -363,6 +436,8 @@ void DataDownload::complete(Run &run)
 
     QStringList closing = DownloadSections::notesOpening(m_loop.now());
     closing += DownloadNotes::lines(facts);
+    if (run.resume)
+        closing += DownloadResume::note(*run.resume);
     closing += DownloadSections::notesClosing();
     bool written = storeLines(closing, true) && storeLines(closing, false);
     if (written && !premature && !run.cancelled)

@@ -3,6 +3,7 @@
 #include "logger/download/CsvHeaderBlock.h"
 #include "logger/download/DownloadColumns.h"
 #include "logger/download/DownloadFiles.h"
+#include "logger/download/DownloadResume.h"
 #include "logger/download/ScanRows.h"
 
 #include <QObject>
@@ -37,9 +38,15 @@ public:
         WriteFailed,   // a file could not be written
     };
 
+    // Whether a download that ended early is taken up again: never; offered
+    // to the operator; or asked for (the command line's --resume), when a
+    // refusal ends the download unless the operator starts afresh.
+    enum class ResumeMode { Never, Offer, Require };
+
     // What the download needs from the windows; empty hooks give defaults.
     struct Hooks
     {
+        std::function<ResumeMode()> resumeMode;
         // The setup's channel selection.
         std::function<DownloadColumns()> columns;
         // The data folder and the CSV and RAW options.
@@ -98,6 +105,10 @@ private:
     struct Run;
 
     bool prepare(Run &run);
+    bool chooseResume(Run &run);
+    enum class ResumeChoice { Resume, Fresh, Stop };
+    ResumeChoice askResume(const std::optional<DownloadResume::Candidate> &candidate, ResumeMode mode);
+    bool memoryMatches(const DownloadResume::Candidate &candidate);
     void findBatteryChannel(Run &run);
     bool stopLoggingAccepted();
     bool openFiles(Run &run);
@@ -105,7 +116,7 @@ private:
     void boundToMemory(Run &run);
     void markEndOfData(const Run &run);
     void readMemory(Run &run);
-    bool readLine(qint64 address, QString *line);
+    bool readLine(const Run &run, qint64 address, QString *line);
     bool confirmCancel();
     void complete(Run &run);
     void recordDownload(const Run &run);

@@ -59,9 +59,28 @@ bool DownloadFiles::subOpenFile(const QString &serialNumber, const QDateTime &no
     m_base = chooseBase(proposed, folder);
     if (m_base.isEmpty())
         return false;
+    return createFiles(options);
+}
+
+bool DownloadFiles::openAt(const QString &base, const Options &options)
+{
+    subCloseFiles();
+    m_csvLines = 0;
+    m_failed = false;
+    m_base = base;
+    if (baseInUse(base)) {
+        m_dialogs.Message_Box(ExistsMessage, Dialogs::OkOnly, QString());
+        return false;
+    }
+    return createFiles(options);
+}
+
+bool DownloadFiles::createFiles(const Options &options)
+{
     if (options.csv && !create(m_csv, QStringLiteral(".CSV")))
         return false;
-    if (options.raw && !create(m_raw, QStringLiteral(".RAW")))
+    m_rawWanted = options.raw;
+    if ((options.raw || options.rawForResume) && !create(m_raw, QStringLiteral(".RAW")))
         return false;
     return true;
 }
@@ -159,6 +178,10 @@ bool DownloadFiles::renameToFinal()
 {
     for (const QString extension : {QStringLiteral(".CSV"), QStringLiteral(".RAW")}) {
         QFile working(m_base + AbortedSuffix + extension);
+        if (extension == QLatin1String(".RAW") && !m_rawWanted && working.exists()) {
+            working.remove();
+            continue;
+        }
         if (working.exists() && !working.rename(m_base + extension)) {
             writeFailed(working);
             return false;

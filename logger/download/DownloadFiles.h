@@ -22,6 +22,10 @@ public:
         QString folder;
         bool csv = true;
         bool raw = false;
+        // Keep a working RAW file even without the RAW option, so a download
+        // that ends early can be resumed from it; it is removed when the
+        // download completes.
+        bool rawForResume = false;
     };
 
     static const QString DialogTitle;
@@ -38,6 +42,8 @@ public:
     // the operator cancelled or a file could not be created (the box says
     // which).
     bool subOpenFile(const QString &serialNumber, const QDateTime &now, const Options &options);
+    // The same at a base the program chose; refuses a base already in use.
+    bool openAt(const QString &base, const Options &options);
     // Writes each non-empty text, followed by a line end, to its file when
     // that file is open. False once a write failed; the failure is told once.
     bool subStoreLine(const QString &rawText, const QString &csvText);
@@ -63,6 +69,7 @@ public:
 
 private:
     QString chooseBase(const QString &proposed, const QString &folder);
+    bool createFiles(const Options &options);
     bool create(std::unique_ptr<QFile> &file, const QString &extension);
     bool write(QFile *file, const QString &text);
     void writeFailed(const QFile &file);
@@ -71,6 +78,7 @@ private:
     std::unique_ptr<QFile> m_csv;
     std::unique_ptr<QFile> m_raw;
     QString m_base;
+    bool m_rawWanted = false;
     int m_csvLines = 0;
     bool m_failed = false;
 };

@@ -11,6 +11,10 @@ DownloadBench::DownloadBench(const LoggerImage &image, int wordsPerScan)
 {
     EventCapture::Hooks captureHooks;
     captureHooks.setup.wordsPerScan = [wordsPerScan] { return wordsPerScan; };
+    // The status byte read before the capture, as the program hands it on.
+    captureHooks.status = [this] {
+        return EventCapture::StatusInputs{connection.statusByte.statusValue(), connection.statusByte.statusText()};
+    };
     connection.capture.setHooks(captureHooks);
     QDir().mkpath(folder());
     options.folder = folder();

@@ -1,0 +1,236 @@
+#include "logger/download/DownloadRebuild.h"
+
+#include "logger/EventLines.h"
+#include "logger/FunctionsSubs.h"
+#include "logger/HeaderDecoder.h"
+#include "logger/HeaderMap.h"
+#include "logger/LoggerHeader.h"
+#include "logger/download/CsvHeaderBlock.h"
+#include "logger/download/DataWords.h"
+#include "logger/download/DownloadFiles.h"
+#include "logger/download/DownloadSections.h"
+#include "logger/download/ScanRows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+constexpr quint32 LongWaitSeconds = 255;
+const QString CrLf = QStringLiteral("\r\n");
+constexpr int ChannelPages = 0x0600;
+constexpr int ChannelsEnd = 0x0E00;
+// The status byte's scan of the first event when none was worked out.
+constexpr qint64 NoStatusScan = -3;
+} // namespace
+
+DownloadRebuild::DownloadRebuild(const RawDownloadFile &raw, Dialogs &dialogs)
+    : m_raw(raw)
+    , m_dialogs(dialogs)
+{
+}
+
+LoggerHeader DownloadRebuild::header(const RawDownloadFile &raw)
+{
+    LoggerHeader h;
+    for (const auto &[address, data] : raw.headerLines) {
+        if (address >= ChannelPages && address < ChannelsEnd)
+            HeaderDecoder::applyChannelLine(h.channel[(address - ChannelPages) >> 8], address & 0xF0, data);
+        else
+            HeaderDecoder::applyLine(h, address, data);
+    }
+    h.headerText = raw.headerText;
+    h.headerValid = true;
+    for (ChannelCalRecord &channel : h.channel) {
+        if (channel.slope.value == 0.0f)
+            channel.slope = CalValue{QStringLiteral("1"), 1.0f};
+    }
+    h.channelInLogger = h.channel;
+    return h;
+}
+
+DownloadRebuild::Extras DownloadRebuild::extrasBeside(const QString &rawPath)
+{
+    Extras extras;
+    const QFileInfo info(rawPath);
+    QFile file(info.path() + u'/' + info.completeBaseName() + QStringLiteral(".json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return extras;
+    const QJsonObject root = QJsonDocument::fromJson(file.read(4 * 1024 * 1024)).object();
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String("datalogger-download"))
+        return extras;
+    const QJsonObject test = root.value(QStringLiteral("test")).toObject();
+    if (test.value(QStringLiteral("columns")).isArray()) {
+        DownloadColumns columns;
+        for (const QJsonValue &c : test.value(QStringLiteral("columns")).toArray()) {
+            if (c.toInt(-1) >= 0 && c.toInt() < DownloadColumns::Count)
+                columns.active[c.toInt()] = true;
+        }
+        columns.monitorChannel = test.value(QStringLiteral("monitorChannel")).toInt();
+        extras.columns = columns;
+    }
+    const QJsonObject capture = root.value(QStringLiteral("capture")).toObject();
+    if (capture.contains(QStringLiteral("statusLine")))
+        extras.statusLine = capture.value(QStringLiteral("statusLine")).toString();
+    if (capture.value(QStringLiteral("eventLines")).isArray()) {
+        QString lines;
+        for (const QJsonValue &line : capture.value(QStringLiteral("eventLines")).toArray())
+            lines += line.toString() + CrLf;
+        extras.eventLines = lines;
+    }
+    const QJsonValue zone = root.value(QStringLiteral("timeZones")).toObject().value(QStringLiteral("download"));
+    if (zone.isDouble())
+        extras.downloadZoneHours = zone.toInt();
+    return extras;
+}
+
+DownloadColumns DownloadRebuild::columns() const
+{
+    if (m_extras.columns)
+        return *m_extras.columns;
+    const int active = std::clamp<int>(header(m_raw).activeChannelCount, 0, LoggerHeader::ChannelBlocks);
+    DownloadColumns columns;
+    for (int c = 0; c < active; ++c)
+        columns.active[c] = true;
+    columns.monitorChannel = monitorInData(active);
+    if (columns.monitorChannel > 0)
+        columns.active[DownloadColumns::MonitorMax] = columns.active[DownloadColumns::MonitorMin] = true;
+    return columns;
+}
+
+// A monitor channel's maximum and minimum follow the channels as tags N and
+// N + 1. Its number is not in the RAW file: it is the channel whose readings
+// lie between them most often.
+int DownloadRebuild::monitorInData(int activeChannels) const
+{
+    QList<int> words;
+    bool monitorTags = false;
+    for (const RawDownloadFile::DataLine &line : m_raw.dataLines) {
+        const auto parsed = DataWords::fromReplyLine(line.text);
+        for (int i = 0; parsed && i < DataWords::PerLine; ++i) {
+            words << (*parsed)[i].tag << (*parsed)[i].count;
+            monitorTags = monitorTags || (*parsed)[i].tag == activeChannels + 1;
+        }
+    }
+    if (!monitorTags || activeChannels <= 0)
+        return 0;
+    std::array<int, LoggerHeader::ChannelBlocks> inside{};
+    std::array<int, LoggerHeader::ChannelBlocks> counts{};
+    const int scanWords = activeChannels + 2;
+    for (qsizetype w = 0; w + 2 * scanWords <= words.size(); w += 2) {
+        if (words[w] != 0)
+            continue;
+        bool whole = true;
+        for (int k = 0; k < scanWords; ++k)
+            whole = whole && words[w + 2 * k] == k;
+        if (!whole)
+            continue;
+        const int max = words[w + 2 * activeChannels + 1];
+        const int min = words[w + 2 * activeChannels + 3];
+        for (int c = 0; c < activeChannels; ++c) {
+            counts[c] = words[w + 2 * c + 1];
+            inside[c] += counts[c] >= min && counts[c] <= max;
+        }
+        w += 2 * (scanWords - 1);
+    }
+    return int(std::max_element(inside.begin(), inside.begin() + activeChannels) - inside.begin()) + 1;
+}
+
+bool DownloadRebuild::complete() const
+{
+    const qint64 pointer = m_raw.live.active.pointer.value;
+    return m_raw.closed && m_raw.dataProblem.isEmpty() && m_raw.nextAddress() >= pointer;
+}
+
+QString DownloadRebuild::freeBase(const QString &rawPath, const QString &folder)
+{
+    const QString name = QFileInfo(rawPath).completeBaseName().remove(DownloadFiles::AbortedSuffix);
+    const QString dir = QDir(folder.isEmpty() ? QFileInfo(rawPath).path() : folder).absolutePath();
+    QString base = dir + u'/' + name;
+    for (int n = 1; DownloadFiles::baseInUse(base); ++n)
+        base = dir + u'/' + name + QStringLiteral("-rebuilt") + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+    return base;
+}
+
+DownloadRebuild::Outcome DownloadRebuild::write(const QString &base)
+{
+    Outcome outcome;
+    if (!m_raw.refusal.isEmpty()) {
+        outcome.message = m_raw.refusal;
+        return outcome;
+    }
+    LoggerHeader h = header(m_raw);
+    const DownloadColumns cols = columns();
+    const LiveBlockValues &live = m_raw.live;
+
+    DownloadFiles files(m_dialogs);
+    DownloadFiles::Options options;
+    options.raw = false;
+    if (!files.openAt(base, options)) {
+        outcome.message = QStringLiteral("The files could not be created at ") + base;
+        return outcome;
+    }
+    const int words = std::clamp<int>(h.activeChannelCount, 0, 8) + (cols.hasMonitor() ? 2 : 0);
+    LiveBlockValues capture = live;
+    capture.eventChannels = live.active.channels;
+    const EventCapture::StatusInputs status{quint8(fnHexToLong(m_raw.statusByteText)), m_raw.statusByteText};
+    const EventLines events = EventLines::build(capture, status, m_raw.downloadTime, words);
+    QString eventText = m_extras.eventLines.value_or(events.lines);
+    if (eventText.endsWith(CrLf))
+        eventText.chop(CrLf.size());
+
+    CsvHeaderBlock::Inputs inputs;
+    inputs.columns = cols;
+    inputs.calInterval = live.preset.calInterval.value;
+    inputs.presentOffsetHours =
+        m_extras.downloadZoneHours.value_or(-QDateTime::currentDateTime().offsetFromUtc() / 3600);
+    const CsvHeaderBlock block = CsvHeaderBlock::build(h, inputs);
+    const DownloadSections::Origin origin{m_raw.downloadTime, m_raw.locationCode, m_raw.baseName};
+
+    files.subStoreLine(QString(), eventText);
+    files.subStoreLine(QString(), m_raw.firstScanNote);
+    ScanRows::Setup setup;
+    setup.slopeRow = files.csvLines() + 1 + block.slopeLine;
+    files.storeLines(DownloadFiles::Target::Csv, block.lines);
+    files.storeLines(DownloadFiles::Target::Csv, DownloadSections::csvDataHeading(h, cols, origin));
+
+    setup.columns = cols;
+    setup.activeChannels = std::clamp<int>(h.activeChannelCount, 0, LoggerHeader::ChannelBlocks);
+    setup.firstIndex = live.preset.waits.value > LongWaitSeconds ? -2 : -1;
+    setup.startDate = h.startDate;
+    setup.waitSeconds = live.preset.waits.value;
+    setup.periodSeconds = h.scanPeriod;
+    setup.eventScanNumber = events.eventScanNumber;
+    static const QRegularExpression statusScan(QStringLiteral("StatusByte@Scan: (-?\\d+)"));
+    const QRegularExpressionMatch scan = statusScan.match(m_raw.notes.join(u'\n'));
+    setup.firstEventScan = scan.hasMatch() ? scan.captured(1).toLongLong() : NoStatusScan;
+
+    ScanRows::Sink sink;
+    sink.write = [&files](const QString &text) { return files.subStoreLine(QString(), text); };
+    sink.linesWritten = [&files] { return files.csvLines(); };
+    const QString statusLine = m_extras.statusLine.value_or(m_raw.statusText);
+    sink.statusLine = [statusLine] { return statusLine; };
+    sink.lowBattery = [](qint64) {};
+    sink.syncError = [](qint64, qint64, const QString &) { return true; };
+    ScanRows rows(setup, sink);
+    const qint64 end = complete() ? live.active.pointer.value : m_raw.nextAddress();
+    for (const RawDownloadFile::DataLine &line : m_raw.dataLines) {
+        const auto parsed = DataWords::fromReplyLine(line.text);
+        for (int i = 0; parsed && i < DataWords::PerLine && line.address + 2 * i < end; ++i)
+            rows.addWord((*parsed)[i], line.address, end);
+    }
+    rows.flush();
+    files.storeLines(DownloadFiles::Target::Csv, m_raw.notes);
+    if (complete())
+        files.subStoreLine(QString(), QStringLiteral("Saved complete as file: ") + base + QStringLiteral(".CSV"));
+    files.subCloseFiles();
+    outcome.written = !files.failed() && files.renameToFinal();
+    outcome.baseName = base;
+    outcome.message = outcome.written ? QStringLiteral("rebuilt: ") + base + QStringLiteral(".CSV")
+                                      : QStringLiteral("The files could not be written at ") + base;
+    return outcome;
+}
