@@ -28,8 +28,9 @@ const QList<Command> &commands()
         {"ports", "List the serial ports and what the system knows of them.", {}},
         {"status", "Connect, read the logger and print its identity, test, memory, battery, alerts "
                    "and download state.", {}},
-        {"download", "Download the recorded scans into the data folder (CSV, and RAW with --raw).",
-         {"out", "notes", "raw"}},
+        {"download", "Download the recorded scans into the data folder (CSV, tidy CSV with its events "
+                     "and metadata, and RAW with --raw).",
+         {"out", "notes", "raw", "no-tidy"}},
         {"init", "Initialize and start a test, with every check of the Initialize command.",
          {"period", "channels", "monitor", "wait", "description", "cal-interval", "start"}},
         {"realtime", "Print live readings at an interval.", {"interval", "count", "units"}},
@@ -70,6 +71,7 @@ QList<QCommandLineOption> allOptions()
         {"out", "Folder for the download files (default: the data folder).", "DIR"},
         {"notes", "The operator's download notes.", "TEXT"},
         {"raw", "Write the RAW file too."},
+        {"no-tidy", "Write no tidy CSV, events table or metadata (.json)."},
         {"period", "Scan period: 60s, 5m, 2h.", "DURATION"},
         {"channels", "Active channels: 1-4 or 1,3,5.", "LIST"},
         {"monitor", "Monitor channel (0: none).", "N"},
@@ -221,6 +223,7 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     o.out = parser.value(QStringLiteral("out"));
     o.notes = parser.value(QStringLiteral("notes"));
     o.raw = parser.isSet(QStringLiteral("raw"));
+    o.tidy = !parser.isSet(QStringLiteral("no-tidy"));
 
     if (parser.isSet(QStringLiteral("period"))) {
         o.periodText = parser.value(QStringLiteral("period")).trimmed();

@@ -30,6 +30,7 @@ struct CliOptions
     QString out;
     QString notes;
     bool raw = false;
+    bool tidy = true;      // --no-tidy: no tidy file, events table or metadata
 
     // init
     qint64 periodSeconds = 0;

@@ -4,6 +4,7 @@
 #include "logger/download/DownloadColumns.h"
 #include "logger/download/DownloadFiles.h"
 #include "logger/download/ScanRows.h"
+#include "logger/download/TidyExport.h"
 
 #include <QObject>
 #include <QString>
@@ -108,6 +109,8 @@ private:
     bool readLine(qint64 address, QString *line);
     bool confirmCancel();
     void complete(Run &run);
+    void closeFiles();
+    void writeMetadata(const Run &run);
     void recordDownload(const Run &run);
     bool store(const QString &raw, const QString &csv);
     bool storeLines(const QStringList &lines, bool csv);
@@ -128,5 +131,6 @@ private:
     Hooks m_hooks;
     CsvHeaderBlock m_block;
     DownloadFiles m_files;
+    TidyExport m_tidy;
     Ending m_ending = Ending::NotStarted;
 };
