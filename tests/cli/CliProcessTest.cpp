@@ -174,7 +174,7 @@ TEST(CliDemo, DownloadWritesTheTidyFileUnlessNoTidy)
             arguments << "--no-tidy";
         const CliRun::Result r = cli.run(arguments);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        const QStringList files = QDir(cli.demoDataFolder()).entryList(QDir::Files);
+        const QStringList files = QDir(cli.demoDataFolder()).entryList({"BENCH001*"}, QDir::Files);
         ASSERT_FALSE(files.isEmpty());
         const QString base = cli.demoDataFolder() + "/" + files[0].left(files[0].indexOf('.'));
         const QStringList expected = tidy ? QStringList{".CSV", ".events.csv", ".json", ".tidy.csv"}
