@@ -7,13 +7,17 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 #include <ctime>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -337,6 +341,51 @@ TEST(TidyExport, OptionOffWritesNoExtraFilesAndTheCsvAndRawAreTheSameEitherWay)
     }
     EXPECT_EQ(csv[0], csv[1]);
     EXPECT_EQ(raw[0], raw[1]);
+}
+
+// A tidy file that cannot grow (a full disk) is told as the download files
+// are, stops there under its working name, and costs the download nothing:
+// the RAW file is whole and takes its final name.
+TEST(TidyExport, WriteErrorStopsTheTidyFilesButNotTheDownload)
+{
+    const RecordedTest test = RecordedTest::ramp(4, 1, 600);
+    DownloadBench bench(test.image());
+    bench.options.tidy = true;
+    bench.options.csv = false;
+    bench.chooseName("run");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    bool limited = false;
+    bool restored = false;
+    // Once the tidy file is well past the RAW file, the disk fills just
+    // above it; after the box the disk has room again.
+    bench.atAddress([&](qint64) {
+        const qint64 tidy = QFileInfo(bench.folder() + "/run_Aborted.tidy.csv").size();
+        const qint64 raw = QFileInfo(bench.folder() + "/run_Aborted.RAW").size();
+        if (!limited && tidy > raw + 1000) {
+            limited = true;
+            rlimit small{rlim_t(tidy + 100), RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &small);
+        } else if (limited && !restored && !bench.dialogs.shown().empty()) {
+            restored = true;
+            setrlimit(RLIMIT_FSIZE, &saved);
+        }
+    });
+    bench.dialogs.expect("Download File Error");
+    bench.download();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_TRUE(limited && restored);
+    EXPECT_EQ(bench.downloader.ending(), DataDownload::Ending::Complete);
+    EXPECT_TRUE(bench.dialogs.shown()[0].text.contains("run_Aborted.tidy.csv")) << bench.dialogs.shown()[0].text.toStdString();
+    EXPECT_EQ(bench.files(), (QStringList{"run.RAW", Json, "run_Aborted.events.csv", "run_Aborted.tidy.csv"}));
+    const QStringList data = bench.lines("run.RAW").filter(QRegularExpression("^e[0-9A-F]{6}#"));
+    EXPECT_EQ(data.size(), (601 * 6 + 7) / 8);
+    const QJsonObject json = jsonFile(bench.folder() + "/" + Json);
+    EXPECT_EQ(json["download"].toObject()["outcome"].toString(), "complete");
+    EXPECT_EQ(json["files"].toArray().size(), 3);
 }
 
 // Python's csv module, with no options, reads the file into the types it
