@@ -68,7 +68,9 @@ int CliDownload::run(CliSession &session, const CliOptions &options, CliDialogs 
         return ExitCode::Usage;
     }
     DataDownload::Hooks hooks = c.downloadHooks();
-    hooks.fileOptions = [folder, &options] { return DownloadFiles::Options{folder, true, options.raw}; };
+    hooks.fileOptions = [folder, &options] {
+        return DownloadFiles::Options{folder, true, options.raw, options.tidy};
+    };
     hooks.downloadNotes = [&options] { return options.notes; };
     hooks.resumeMode = [&options] {
         return options.resume ? DataDownload::ResumeMode::Require : DataDownload::ResumeMode::Never;
@@ -112,12 +114,19 @@ int CliDownload::run(CliSession &session, const CliOptions &options, CliDialogs 
         {"ending", endingName(ending)},
         {"csv", fileValue(base + QStringLiteral(".CSV"))},
         {"raw", fileValue(base + QStringLiteral(".RAW"))},
+        {"tidy", fileValue(base + TidyFiles::TidyExtension)},
+        {"events", fileValue(base + TidyFiles::EventsExtension)},
+        {"metadata", fileValue(base + TidyExport::MetadataExtension)},
         {"recorded", recorded},
     };
-    if (options.json)
+    if (options.json) {
         std::fputs(QJsonDocument(result).toJson(QJsonDocument::Indented).constData(), stdout);
-    else if (ending != DataDownload::Ending::NotStarted)
+    } else if (ending != DataDownload::Ending::NotStarted) {
         std::printf("%s: %s\n", qPrintable(endingName(ending)),
                     qPrintable(result["csv"].toString(result["raw"].toString())));
+        // One path a line: a download's base may end in a blank.
+        if (result["tidy"].isString())
+            std::printf("tidy: %s\n", qPrintable(result["tidy"].toString()));
+    }
     return exitCodeOf(ending);
 }

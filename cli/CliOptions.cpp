@@ -28,8 +28,9 @@ const QList<Command> &commands()
         {"ports", "List the serial ports and what the system knows of them.", {}},
         {"status", "Connect, read the logger and print its identity, test, memory, battery, alerts "
                    "and download state.", {}},
-        {"download", "Download the recorded scans into the data folder (CSV, and RAW with --raw).",
-         {"out", "notes", "raw", "resume"}},
+        {"download", "Download the recorded scans into the data folder (CSV, tidy CSV with its events "
+                     "and metadata, and RAW with --raw).",
+         {"out", "notes", "raw", "no-tidy", "resume"}},
         {"convert", "convert FILE.RAW: write the CSV again from a download's RAW file, without a logger.",
          {"out"}},
         {"init", "Initialize and start a test, with every check of the Initialize command.",
@@ -75,6 +76,7 @@ QList<QCommandLineOption> allOptions()
         {"resume", "Resume the download that ended early into the folder's _Aborted files, when the "
                    "logger and its test are the same; otherwise say why and stop (with --yes: download "
                    "afresh)."},
+        {"no-tidy", "Write no tidy CSV, events table or metadata (.json)."},
         {"period", "Scan period: 60s, 5m, 2h.", "DURATION"},
         {"channels", "Active channels: 1-4 or 1,3,5.", "LIST"},
         {"monitor", "Monitor channel (0: none).", "N"},
@@ -230,6 +232,7 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     o.notes = parser.value(QStringLiteral("notes"));
     o.raw = parser.isSet(QStringLiteral("raw"));
     o.resume = parser.isSet(QStringLiteral("resume"));
+    o.tidy = !parser.isSet(QStringLiteral("no-tidy"));
 
     if (parser.isSet(QStringLiteral("period"))) {
         o.periodText = parser.value(QStringLiteral("period")).trimmed();

@@ -31,6 +31,7 @@ struct CliOptions
     QString notes;
     bool raw = false;
     bool resume = false;
+    bool tidy = true;      // --no-tidy: no tidy file, events table or metadata
 
     // init
     qint64 periodSeconds = 0;

@@ -25,6 +25,7 @@ DefaultsTab::DefaultsTab(Ui::FrmStartup &ui, MainWindowState &state, Dialogs &di
         m_ui.Drive1->addItem(QDir::toNativeSeparators(drive.absolutePath()));
 
     connect(m_ui.chkRAW, &QCheckBox::clicked, this, &DefaultsTab::chkRAW_Click);
+    connect(m_ui.chkTidy, &QCheckBox::clicked, this, &DefaultsTab::chkTidy_Click);
     connect(m_ui.ChkAutoBaud, &QCheckBox::clicked, this, &DefaultsTab::ChkAutoBaud_Click);
     connect(m_ui.Drive1, &QComboBox::currentIndexChanged, this, &DefaultsTab::Drive1_Change);
     connect(m_ui.Dir1, &QTreeView::clicked, this, &DefaultsTab::Dir1_Change);
@@ -73,6 +74,12 @@ void DefaultsTab::showDataFolder(const QString &folder)
 void DefaultsTab::chkRAW_Click()
 {
     m_settings.save(QStringLiteral("chkRAW"), m_ui.chkRAW->isChecked() ? "1" : "0");
+}
+
+// The tidy file, its events table and the metadata beside each download.
+void DefaultsTab::chkTidy_Click()
+{
+    m_settings.save(QStringLiteral("TidyExport"), m_ui.chkTidy->isChecked() ? "1" : "0");
 }
 
 void DefaultsTab::ChkAutoBaud_Click()

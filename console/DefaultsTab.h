@@ -38,6 +38,7 @@ public:
 #endif
 
     void chkRAW_Click();
+    void chkTidy_Click();
     void ChkAutoBaud_Click();
     void Drive1_Change();
     void Dir1_Change();

@@ -32,7 +32,8 @@ void DownloadWiring::wireHooks()
         return DownloadColumns::fromSelection(positions, m_w.setup.monitorChannel);
     };
     hooks.fileOptions = [this, &ui] {
-        return DownloadFiles::Options{m_w.state.defaultPath, m_w.comm.csvOption(), ui.chkRAW->isChecked()};
+        return DownloadFiles::Options{m_w.state.defaultPath, m_w.comm.csvOption(), ui.chkRAW->isChecked(),
+                                      ui.chkTidy->isChecked()};
     };
     hooks.locationCode = [&ui] { return ui.MebLocCode->text(); };
     hooks.statusLine = [this, &ui] {

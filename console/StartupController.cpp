@@ -96,6 +96,7 @@ void StartupController::GetRegistrySettings()
 {
     StartupSettings &s = m_p.settings;
     m_p.ui.chkRAW->setChecked(s.getInt(QStringLiteral("chkRAW"), 0, 0, 1) == 1);
+    m_p.ui.chkTidy->setChecked(s.getInt(QStringLiteral("TidyExport"), 1, 0, 1) == 1);
     // The CSV file is always offered: a stored chkCSV is not consulted.
     m_p.comm.setCsvOption(true);
     m_p.ui.ChkAutoBaud->setChecked(s.getInt(QStringLiteral("chkAutoBaud"), 1, 0, 1) == 1);

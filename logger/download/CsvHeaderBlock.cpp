@@ -19,13 +19,6 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
-// The slope and offset as the logger stores them, as plain numbers.
-QString calNumber(const CalValue &value)
-{
-    const QString text = value.text.trimmed();
-    return text.isEmpty() ? QString::number(double(value.value)) : text;
-}
-
 class ChannelRows
 {
 public:
@@ -63,7 +56,7 @@ public:
         auto value = [this](CalValue ChannelCalRecord::*field) {
             return [this, field](int column) {
                 const ChannelCalRecord *r = record(column);
-                return r ? calNumber(r->*field) : QStringLiteral("1");
+                return r ? CsvHeaderBlock::calText(r->*field) : QStringLiteral("1");
             };
         };
         return {
@@ -94,6 +87,13 @@ QString CsvHeaderBlock::dateTimeText(const QDateTime &dateTime)
     return dateTime.isValid() ? dateTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
 }
 
+// The slope and offset as the logger stores them, as plain numbers.
+QString CsvHeaderBlock::calText(const CalValue &value)
+{
+    const QString text = value.text.trimmed();
+    return text.isEmpty() ? QString::number(double(value.value)) : text;
+}
+
 QString CsvHeaderBlock::durationText(quint32 seconds)
 {
     return QStringLiteral("%1:%2:%3")
@@ -112,6 +112,7 @@ CsvHeaderBlock CsvHeaderBlock::build(const LoggerHeader &h, const Inputs &in)
         : QStringLiteral("NOTE: Initialization and Download Time Zones are NOT the same!");
 
     CsvHeaderBlock block;
+    block.inputs = in;
     block.lines = {
         cells({"Description:", quoted(h.description)}),
         cells({"Download Time Zone:", number(in.presentOffsetHours), "Initialization Time Zone:",

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+struct CalValue;
 struct LoggerHeader;
 
 // The block at the top of a download's comma-separated file: the logger's
@@ -23,6 +24,8 @@ struct CsvHeaderBlock
     };
 
     QStringList lines;
+    // What it was built with.
+    Inputs inputs;
     // Index in lines of the "Slope:" row.
     int slopeLine = 0;
 
@@ -30,6 +33,9 @@ struct CsvHeaderBlock
 
     // The date-time text of the file's cells.
     static QString dateTimeText(const QDateTime &dateTime);
+    // A slope or offset as the block shows it: the stored text, or the
+    // value when the text is empty.
+    static QString calText(const CalValue &value);
     // Seconds as "hh:mm:ss" (hours past 99 keep their digits).
     static QString durationText(quint32 seconds);
 };

@@ -27,6 +27,19 @@ constexpr quint32 LongWaitSeconds = 255;
 // What a slope of 0 is replaced by, so no reading is divided by it.
 const CalValue UnitSlope{QStringLiteral("1"), 1.0f};
 
+QString outcomeName(DataDownload::Ending ending)
+{
+    switch (ending) {
+    case DataDownload::Ending::Complete: return QStringLiteral("complete");
+    case DataDownload::Ending::Cancelled: return QStringLiteral("cancelled");
+    case DataDownload::Ending::Aborted: return QStringLiteral("aborted");
+    case DataDownload::Ending::SyncCancelled: return QStringLiteral("sync-cancelled");
+    case DataDownload::Ending::WriteFailed: return QStringLiteral("write-failed");
+    case DataDownload::Ending::NotStarted: break;
+    }
+    return QString();
+}
+
 bool isBatteryUnits(const QString &units)
 {
     const QString u = units.trimmed();
@@ -62,6 +75,7 @@ DataDownload::DataDownload(const Parts &parts)
     , m_loop(parts.loop)
     , m_dialogs(parts.dialogs)
     , m_files(parts.dialogs)
+    , m_tidy(parts.dialogs)
 {
 }
 
@@ -91,6 +105,7 @@ void DataDownload::subParseHdrtoCSV()
         ? m_hooks.timeZoneHours()
         : -m_loop.now().offsetFromUtc() / 3600;
     m_block = CsvHeaderBlock::build(m_header, inputs);
+    m_tidy.describe(m_header, inputs);
 }
 
 void DataDownload::subReadData()
@@ -103,11 +118,11 @@ void DataDownload::subReadData()
     boundToMemory(run);
     markEndOfData(run);
     readMemory(run);
-    if (m_ending == Ending::SyncCancelled || m_ending == Ending::WriteFailed) {
-        m_files.subCloseFiles();
-        return;
-    }
-    complete(run);
+    if (m_ending == Ending::SyncCancelled || m_ending == Ending::WriteFailed)
+        closeFiles();
+    else
+        complete(run);
+    writeMetadata(run);
 }
 
 bool DataDownload::prepare(Run &run)
@@ -257,6 +272,7 @@ bool DataDownload::openFiles(Run &run)
     rows.periodSeconds = m_header.scanPeriod;
     rows.eventScanNumber = m_capture.eventScanNumber();
     rows.firstEventScan = m_statusByte.scanNumber();
+    m_tidy.open(m_files.baseName(), m_header, options.tidy);
     return true;
 }
 
@@ -414,6 +430,7 @@ ScanRows::Sink DataDownload::rowSink()
                    int(Dialogs::RetryCancel) | Dialogs::DefaultButton2, QStringLiteral("SubReadData Channel Sync Error"))
             == Dialogs::Retry;
     };
+    m_tidy.follow(sink);
     return sink;
 }
 
@@ -463,8 +480,37 @@ void DataDownload::complete(Run &run)
         m_ending = Ending::WriteFailed;
         return;
     }
+    m_tidy.renameToFinal();
     m_ending = Ending::Complete;
     recordDownload(run);
+}
+
+void DataDownload::closeFiles()
+{
+    m_files.subCloseFiles();
+    m_tidy.close();
+}
+
+// Last, at every ending that made files: the metadata names and hashes them
+// as they stand.
+void DataDownload::writeMetadata(const Run &run)
+{
+    if (!m_tidy.isActive())
+        return;
+    DownloadMetadata::Capture capture;
+    const DownloadSections::LiveSection live{m_statusByte.downloadStatusText(), m_statusByte.statusText()};
+    capture.eventLines = DownloadSections::rawLiveBlock(m_capture.values(), live);
+    capture.statusByte = live.statusByteText;
+    capture.statusText = live.statusText;
+    capture.firstScanNote = m_capture.firstScanNote();
+    capture.channelConfig = m_capture.values().channelConfig;
+    DownloadMetadata::Download download;
+    download.started = run.started;
+    download.ended = m_loop.now();
+    download.outcome = outcomeName(m_ending);
+    download.addressReached = run.address;
+    download.endAddress = run.endAddress;
+    m_tidy.writeMetadata(m_header, capture, download, m_ending == Ending::Complete);
 }
 
 // 0540 takes the download time, 0550 and 0560 the file name without its

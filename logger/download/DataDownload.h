@@ -5,6 +5,7 @@
 #include "logger/download/DownloadFiles.h"
 #include "logger/download/DownloadResume.h"
 #include "logger/download/ScanRows.h"
+#include "logger/download/TidyExport.h"
 
 #include <QObject>
 #include <QString>
@@ -119,6 +120,8 @@ private:
     bool readLine(const Run &run, qint64 address, QString *line);
     bool confirmCancel();
     void complete(Run &run);
+    void closeFiles();
+    void writeMetadata(const Run &run);
     void recordDownload(const Run &run);
     bool store(const QString &raw, const QString &csv);
     bool storeLines(const QStringList &lines, bool csv);
@@ -139,5 +142,6 @@ private:
     Hooks m_hooks;
     CsvHeaderBlock m_block;
     DownloadFiles m_files;
+    TidyExport m_tidy;
     Ending m_ending = Ending::NotStarted;
 };

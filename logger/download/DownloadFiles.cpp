@@ -156,12 +156,17 @@ bool DownloadFiles::write(QFile *file, const QString &text)
 void DownloadFiles::writeFailed(const QFile &file)
 {
     m_failed = true;
-    m_dialogs.Message_Box(QStringLiteral("The download file could not be written:\r\n%1\r\n%2\r\n\r\n"
-                                         "Everything read so far is kept in the files named %3.")
-                              .arg(QDir::toNativeSeparators(file.fileName()), file.errorString(),
-                                   AbortedSuffix),
-                          int(Dialogs::OkOnly) | Dialogs::Critical,
-                          QStringLiteral("Download File Error"));
+    tellWriteFailed(m_dialogs, file);
+}
+
+void DownloadFiles::tellWriteFailed(Dialogs &dialogs, const QFile &file)
+{
+    dialogs.Message_Box(QStringLiteral("The download file could not be written:\r\n%1\r\n%2\r\n\r\n"
+                                       "Everything read so far is kept in the files named %3.")
+                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString(),
+                                 AbortedSuffix),
+                        int(Dialogs::OkOnly) | Dialogs::Critical,
+                        QStringLiteral("Download File Error"));
 }
 
 void DownloadFiles::subCloseFiles()

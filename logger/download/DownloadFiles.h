@@ -26,6 +26,8 @@ public:
         // that ends early can be resumed from it; it is removed when the
         // download completes.
         bool rawForResume = false;
+        // The tidy file, its events table and the metadata beside them.
+        bool tidy = true;
     };
 
     static const QString DialogTitle;
@@ -60,6 +62,9 @@ public:
     // Full path without extension.
     QString baseName() const { return m_base; }
     bool failed() const { return m_failed; }
+
+    // The box that tells which file of a download could not be written.
+    static void tellWriteFailed(Dialogs &dialogs, const QFile &file);
 
     // The base proposed for a serial number at a time, before the counter.
     static QString proposedBase(const QString &serialNumber, const QDateTime &now);

@@ -42,10 +42,11 @@ ScanRows::Outcome ScanRows::addWord(const DataWord &word, qint64 lineAddress, qi
         if (endAddress - lineAddress <= QuietSyncBytes)
             return Outcome::Go;
         const bool retry = m_sink.syncError(lineAddress, endAddress, m_row);
-        m_row += LineBreak + QStringLiteral(", Channel Sync/data memory R/W ERROR in scan %1 of %2 Scans.")
-                                 .arg(lineAddress)
-                                 .arg(endAddress)
-            + LineBreak;
+        const QString message = QStringLiteral("Channel Sync/data memory R/W ERROR in scan %1 of %2 Scans.")
+                                    .arg(lineAddress)
+                                    .arg(endAddress);
+        m_row += LineBreak + QStringLiteral(", ") + message + LineBreak;
+        tellEvent(EventRecord::Kind::SyncError, message);
         return retry ? Outcome::Go : Outcome::SyncCancel;
     }
     const int column = meaning.column;
@@ -67,11 +68,37 @@ void ScanRows::addStatusLine()
 {
     if (!m_row.isEmpty())
         m_row += LineBreak;
-    m_row += QStringLiteral(",EVENT/ERROR:,") + m_sink.statusLine();
+    const QString status = m_sink.statusLine();
+    m_row += QStringLiteral(",EVENT/ERROR:,") + status;
+    tellEvent(EventRecord::Kind::Status, status);
+}
+
+void ScanRows::tellEvent(EventRecord::Kind kind, const QString &text)
+{
+    if (!m_sink.event)
+        return;
+    EventRecord event;
+    event.kind = kind;
+    event.text = text;
+    if (m_index >= m_setup.firstIndex) {
+        event.afterScan = m_scan.number;
+        event.time = m_scan.time;
+    }
+    m_sink.event(event);
+}
+
+void ScanRows::scanFinished()
+{
+    if (!m_scanOpen)
+        return;
+    m_scanOpen = false;
+    if (m_sink.scanDone)
+        m_sink.scanDone(m_scan);
 }
 
 ScanRows::Outcome ScanRows::startScan(int count)
 {
+    scanFinished();
     if (m_index == m_setup.firstEventScan - 1)
         addStatusLine();
     if (flush() == Outcome::WriteFailed)
@@ -84,8 +111,12 @@ ScanRows::Outcome ScanRows::startScan(int count)
     const qint64 scanNumber = m_index + 1;
     const bool timed = m_setup.eventScanNumber <= 0 || scanNumber <= m_setup.eventScanNumber;
     m_rowNumber = m_sink.linesWritten() + 1;
-    m_row = QString::number(scanNumber) + u','
-        + (timed ? CsvHeaderBlock::dateTimeText(scanTime(m_index)) : QString()) + u',';
+    m_scan.number = scanNumber;
+    m_scan.index = m_index;
+    m_scan.time = timed ? scanTime(m_index) : QDateTime();
+    m_scan.counts.fill(-1);
+    m_scanOpen = true;
+    m_row = QString::number(scanNumber) + u',' + CsvHeaderBlock::dateTimeText(m_scan.time) + u',';
     addCount(0, count);
     return Outcome::Go;
 }
@@ -94,6 +125,7 @@ void ScanRows::addCount(int column, int count)
 {
     m_row += QString::number(count) + u',';
     m_counts[column] = count;
+    m_scan.counts[column] = count;
 }
 
 bool ScanRows::scanEndsAt(int column) const
@@ -115,6 +147,7 @@ void ScanRows::endScan()
                                           m_setup.slopeRow)
             + u',';
     }
+    scanFinished();
 }
 
 void ScanRows::checkBattery(int column, int count, qint64 lineAddress, qint64 endAddress)
@@ -128,6 +161,7 @@ void ScanRows::checkBattery(int column, int count, qint64 lineAddress, qint64 en
 
 ScanRows::Outcome ScanRows::flush()
 {
+    scanFinished();
     if (m_row.isEmpty())
         return Outcome::Go;
     const QString row = std::exchange(m_row, QString());

@@ -40,8 +40,35 @@ public:
         int batteryThreshold = 5000;
     };
 
+    // A scan as read, for a writer that follows the rows without the
+    // comma-separated text.
+    struct ScanRecord
+    {
+        // The scan number of the row.
+        qint64 number = 0;
+        qint64 index = 0;
+        // Invalid when the row carries no time.
+        QDateTime time;
+        // -1 for a column not read in this scan.
+        std::array<int, DownloadColumns::Count> counts{};
+    };
+
+    // A status event or memory error line between the rows.
+    struct EventRecord
+    {
+        enum class Kind { Status, SyncError };
+        Kind kind = Kind::Status;
+        // The status text, or the memory error message.
+        QString text;
+        // The number of the last scan begun before it; 0 before any.
+        qint64 afterScan = 0;
+        // That scan's time as its row carries it; invalid when none.
+        QDateTime time;
+    };
+
     // Where rows go and whom they tell. write() returns false when the
-    // file could not take the text; syncError() true for Retry.
+    // file could not take the text; syncError() true for Retry. scanDone
+    // and event may stay empty.
     struct Sink
     {
         std::function<bool(const QString &text)> write;
@@ -49,6 +76,9 @@ public:
         std::function<QString()> statusLine;
         std::function<void(qint64 scanIndex)> lowBattery;
         std::function<bool(qint64 address, qint64 endAddress, const QString &row)> syncError;
+        // A scan's row is complete, or a scan cut short is flushed.
+        std::function<void(const ScanRecord &scan)> scanDone;
+        std::function<void(const EventRecord &event)> event;
     };
 
     enum class Outcome { Go, SyncCancel, WriteFailed };
@@ -77,12 +107,17 @@ private:
     void endScan();
     bool scanEndsAt(int column) const;
     void checkBattery(int column, int count, qint64 lineAddress, qint64 endAddress);
+    void scanFinished();
+    void tellEvent(EventRecord::Kind kind, const QString &text);
 
     Setup m_setup;
     Sink m_sink;
     QList<int> m_activeColumns;
     std::array<int, DownloadColumns::Count> m_counts{};
     QString m_row;
+    // The scan being read, for the sink's scanDone.
+    ScanRecord m_scan;
+    bool m_scanOpen = false;
     int m_rowNumber = 0;
     qint64 m_index;
     bool m_lowBatterySeen = false;

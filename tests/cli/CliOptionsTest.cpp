@@ -41,4 +41,15 @@ TEST(CliOptions, CommandAndCommonOptions)
     EXPECT_TRUE(o.json && o.yes && o.noHandshake && o.raw);
     EXPECT_EQ(o.notes, "Site 4");
     EXPECT_EQ(o.out, "/tmp/x");
+    EXPECT_TRUE(o.tidy) << "the tidy export is on by default";
+}
+
+TEST(CliOptions, NoTidyTurnsTheTidyExportOffForDownloadOnly)
+{
+    const CliOptions o = CliOptions::parse({"datalogger-cli", "download", "--demo", "--no-tidy"});
+    ASSERT_FALSE(o.exitNow) << o.message.toStdString();
+    EXPECT_FALSE(o.tidy);
+    const CliOptions status = CliOptions::parse({"datalogger-cli", "status", "--demo", "--no-tidy"});
+    EXPECT_TRUE(status.exitNow);
+    EXPECT_EQ(status.message, "datalogger-cli: option --no-tidy does not apply to status\n");
 }

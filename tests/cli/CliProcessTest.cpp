@@ -151,11 +151,40 @@ TEST(CliDemo, InterruptEndsTheDownloadWithItsNotes)
     ASSERT_FALSE(r.crashed);
     EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("[Cancel Download Alert]")) << r.err.toStdString();
-    const QStringList files = QDir(cli.demoDataFolder()).entryList({"*.CSV"});
+    const QStringList files = QDir(cli.demoDataFolder()).entryList({"*.CSV"}, QDir::Files | QDir::CaseSensitive);
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files[0].endsWith("_Aborted.CSV")) << files[0].toStdString();
+    // The tidy files and the metadata keep the working names too.
+    const QString base = files[0].chopped(4);
+    for (const QString extension : {".tidy.csv", ".events.csv", ".json"})
+        EXPECT_TRUE(QFile::exists(cli.demoDataFolder() + "/" + base + extension)) << extension.toStdString();
     const QStringList lines = fileLines(cli.demoDataFolder() + "/" + files[0]);
     EXPECT_TRUE(lines.join('\n').contains("Interrupted at the station"));
+}
+
+// The tidy file is written unless --no-tidy says otherwise; the last lines
+// name the CSV and the tidy file.
+TEST(CliDemo, DownloadWritesTheTidyFileUnlessNoTidy)
+{
+    for (const bool tidy : {true, false}) {
+        CliRun cli;
+        cli.saveImage(smallTest().image());
+        QStringList arguments{"download", "--demo", "--quiet"};
+        if (!tidy)
+            arguments << "--no-tidy";
+        const CliRun::Result r = cli.run(arguments);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QStringList files = QDir(cli.demoDataFolder()).entryList({"BENCH001*"}, QDir::Files);
+        ASSERT_FALSE(files.isEmpty());
+        const QString base = cli.demoDataFolder() + "/" + files[0].left(files[0].indexOf('.'));
+        const QStringList expected = tidy ? QStringList{".CSV", ".events.csv", ".json", ".tidy.csv"}
+                                          : QStringList{".CSV"};
+        EXPECT_EQ(files.size(), expected.size()) << files.join(", ").toStdString();
+        for (const QString &extension : expected)
+            EXPECT_TRUE(QFile::exists(base + extension)) << extension.toStdString();
+        const QString output = "complete: " + base + ".CSV\n" + (tidy ? "tidy: " + base + ".tidy.csv\n" : "");
+        EXPECT_EQ(r.out, output);
+    }
 }
 
 // Three readings, one JSON line each, every installed channel in counts.

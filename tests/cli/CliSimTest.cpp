@@ -47,7 +47,7 @@ TEST(CliSim, StatusAndDownloadOverAPseudoTerminal)
     const QString out = cli.home() + "/downloads";
     const CliRun::Result download = cli.run(QStringList{"download", "--json", "--out", out, "--raw"} + line);
     ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
-    EXPECT_EQ(QDir(out).entryList({"*.CSV", "*.RAW"}).size(), 2);
+    EXPECT_EQ(QDir(out).entryList({"*.CSV", "*.RAW"}, QDir::Files | QDir::CaseSensitive).size(), 2);
 }
 
 // A port another program holds: exit code 2 and the system's reason.

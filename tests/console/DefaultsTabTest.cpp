@@ -19,6 +19,10 @@ TEST_F(DefaultsFields, EachFieldIsSavedTheMomentItChanges)
     Ui::FrmStartup &ui = window->ui();
     ui.chkRAW->click();
     EXPECT_EQ(stored("chkRAW"), "1");
+    ui.chkTidy->click();
+    EXPECT_EQ(stored("TidyExport"), "0");
+    ui.chkTidy->click();
+    EXPECT_EQ(stored("TidyExport"), "1");
     ui.ChkAutoBaud->click();
     EXPECT_EQ(stored("chkAutoBaud"), "0");
 

@@ -242,6 +242,10 @@ TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
     EXPECT_TRUE(csv.contains(QRegularExpression(",at LocCode:,\"?K\"?,"))) << "the location code typed";
     const QString raw = fileText("pump7.RAW");
     EXPECT_TRUE(raw.contains("Battery swapped after download")) << "the RAW file was asked for";
+    // The tidy export is on unless the Defaults tab says otherwise.
+    EXPECT_TRUE(QFile::exists(dataFile("pump7.tidy.csv")));
+    EXPECT_TRUE(QFile::exists(dataFile("pump7.events.csv")));
+    EXPECT_TRUE(QFile::exists(dataFile("pump7.json")));
 
     // The logger holds the download, and the status view shows it.
     const QString recorded = QString::fromLatin1(logger.image().header.mid(0x0540, 16));
@@ -275,6 +279,9 @@ TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
 // their working names and the logger is not told it was downloaded.
 TEST_F(Download, CancelDownloadDuringTheReadRestoresTheWindow)
 {
+    // No tidy export wanted on the Defaults tab.
+    ui().chkTidy->click();
+    ASSERT_FALSE(ui().chkTidy->isChecked());
     dialogs.expect("Data Download");
     dialogs.expect("Cancel Download Alert", Dialogs::Yes);
     dialogs.allow("Premature download Termination");
@@ -293,6 +300,9 @@ TEST_F(Download, CancelDownloadDuringTheReadRestoresTheWindow)
 
     EXPECT_TRUE(QFile::exists(dataFile("cut short_Aborted.CSV")));
     EXPECT_FALSE(QFile::exists(dataFile("cut short.CSV")));
+    EXPECT_EQ(QDir(dataFile("")).entryList({"cut short*"}, QDir::Files),
+              QStringList{"cut short_Aborted.CSV"})
+        << "no tidy file, events table or metadata";
     const QString csv = fileText("cut short_Aborted.CSV");
     EXPECT_TRUE(csv.contains("Download was canceled. This is only a partial data file."));
     EXPECT_TRUE(csv.contains("Stopped on purpose"));

@@ -74,6 +74,9 @@ TEST_F(Startup, DefaultsFillTheFieldsAndCsvIsAlwaysOn)
     const Ui::FrmStartup &ui = window->ui();
     EXPECT_TRUE(window->comm().csvOption());
     EXPECT_FALSE(ui.chkRAW->isChecked());
+    EXPECT_TRUE(ui.chkTidy->isChecked()) << "the tidy export is on by default";
+    EXPECT_EQ(ui.chkTidy->text(), "Tidy CSV + metadata");
+    EXPECT_EQ(ui.chkTidy->accessibleName(), ui.chkTidy->text());
     EXPECT_TRUE(ui.ChkAutoBaud->isChecked());
     EXPECT_EQ(ui.MebLocCode->text(), "A");
     EXPECT_EQ(ui.txtRegChanPosition1->text(), "1");
@@ -99,6 +102,7 @@ TEST_F(Startup, JunkInTheStoreFallsBackToDefaults)
     store("GMTDelta", "x");
     store("Logger_Baud", "4800,N,8,1");
     store("chkRAW", "maybe");
+    store("TidyExport", "perhaps");
     dialogs.expect("Startup");
     load();
     EXPECT_EQ(window->state().commPortNum, 0);
@@ -107,6 +111,7 @@ TEST_F(Startup, JunkInTheStoreFallsBackToDefaults)
     EXPECT_EQ(window->state().gmtDelta, 0);
     EXPECT_EQ(window->state().loggerBaud, "9600,N,8,1");
     EXPECT_FALSE(window->ui().chkRAW->isChecked());
+    EXPECT_TRUE(window->ui().chkTidy->isChecked());
 }
 
 TEST_F(Startup, StoredPortIsSelectedButNotOpenedUntilLogOn)
