@@ -33,7 +33,7 @@ QString offsetText(const QDateTime &time)
 {
     const int offset = time.offsetFromUtc();
     return QStringLiteral("UTC%1%2")
-        .arg(offset < 0 ? u'-' : u'+')
+        .arg(QChar(offset < 0 ? u'-' : u'+'))
         .arg(QTime(0, 0).addSecs(qAbs(offset)).toString(QStringLiteral("hh:mm")));
 }
 } // namespace

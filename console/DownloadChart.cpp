@@ -46,7 +46,7 @@ void DownloadChart::buildAxes()
         const int offset = m_table.utcOffset().value_or(0);
         m_timeAxis->setTitleText(m_table.utcOffset()
                                      ? QStringLiteral("Time (UTC%1%2)")
-                                           .arg(offset < 0 ? u'-' : u'+')
+                                           .arg(QChar(offset < 0 ? u'-' : u'+'))
                                            .arg(QTime(0, 0).addSecs(qAbs(offset)).toString(QStringLiteral("hh:mm")))
                                      : QStringLiteral("Time"));
         m_xAxis = m_timeAxis;

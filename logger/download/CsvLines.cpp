@@ -16,7 +16,7 @@ bool CsvLines::atEnd() const
     return m_device.atEnd();
 }
 
-bool CsvLines::next(QByteArray &line)
+bool CsvLines::next(QByteArrayView &line)
 {
     if (!m_problem.isEmpty() || m_device.atEnd())
         return false;
@@ -38,7 +38,7 @@ bool CsvLines::next(QByteArray &line)
         m_problem = QStringLiteral("the line holds binary data");
         return false;
     }
-    line = QByteArray(m_buffer.constData(), length);
+    line = QByteArrayView(m_buffer.constData(), length);
     return true;
 }
 
@@ -59,7 +59,20 @@ QString CsvLines::encodingProblem(const QByteArray &start)
     return QString();
 }
 
-bool CsvLines::splitQuoted(const QByteArray &line, QList<QByteArray> *cells)
+void CsvLines::split(QByteArrayView line, QList<QByteArrayView> *cells)
+{
+    cells->clear();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == ',') {
+            cells->append(line.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    cells->append(line.sliced(start));
+}
+
+bool CsvLines::splitQuoted(QByteArrayView line, QList<QByteArray> *cells)
 {
     cells->clear();
     QByteArray cell;
@@ -85,7 +98,7 @@ bool CsvLines::splitQuoted(const QByteArray &line, QList<QByteArray> *cells)
     return !quoted;
 }
 
-bool CsvLines::toInt(const QByteArray &text, qint64 *value)
+bool CsvLines::toInt(QByteArrayView text, qint64 *value)
 {
     qsizetype i = 0;
     const bool negative = !text.isEmpty() && text[0] == '-';
@@ -104,7 +117,7 @@ bool CsvLines::toInt(const QByteArray &text, qint64 *value)
     return true;
 }
 
-bool CsvLines::toDouble(const QByteArray &text, double *value)
+bool CsvLines::toDouble(QByteArrayView text, double *value)
 {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
@@ -126,7 +139,7 @@ int digits(const char *p, int n, bool *ok)
 }
 } // namespace
 
-bool CsvLines::toWallClock(const QByteArray &text, qint64 *wallMs, int *offsetSeconds, bool *hasOffset)
+bool CsvLines::toWallClock(QByteArrayView text, qint64 *wallMs, int *offsetSeconds, bool *hasOffset)
 {
     const char *p = text.constData();
     const qsizetype n = text.size();

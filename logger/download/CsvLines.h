@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -19,9 +20,10 @@ public:
     // Reads from `device`, which it does not own and which must stay open.
     explicit CsvLines(QIODevice &device);
 
-    // The next line without its line end; false at the end or on a fault
-    // (then problem() says what is wrong with line lineNumber()).
-    bool next(QByteArray &line);
+    // The next line without its line end, valid until the next call; false
+    // at the end or on a fault (then problem() says what is wrong with line
+    // lineNumber()).
+    bool next(QByteArrayView &line);
     // 1-based number of the line last given.
     int lineNumber() const { return m_lineNumber; }
     QString problem() const { return m_problem; }
@@ -32,16 +34,16 @@ public:
 
     // The cells of a line; quoted cells lose their quotes ("" -> ").
     // Returns false for a quote left open.
-    static bool splitQuoted(const QByteArray &line, QList<QByteArray> *cells);
-    // The cells of a line without quotes (fast).
-    static QList<QByteArray> split(const QByteArray &line) { return line.split(','); }
-    static bool toInt(const QByteArray &text, qint64 *value);
-    static bool toDouble(const QByteArray &text, double *value);
+    static bool splitQuoted(QByteArrayView line, QList<QByteArray> *cells);
+    // The cells of a line without quotes, as views into it (fast).
+    static void split(QByteArrayView line, QList<QByteArrayView> *cells);
+    static bool toInt(QByteArrayView text, qint64 *value);
+    static bool toDouble(QByteArrayView text, double *value);
     // "yyyy-MM-dd hh:mm:ss" or "yyyy-MM-ddThh:mm:ss" with an optional
     // "Z" or "+hh:mm"; ms since the epoch of the wall-clock reading taken
     // as UTC, and the offset when the text has one.
-    static bool toWallClock(const QByteArray &text, qint64 *wallMs, int *offsetSeconds, bool *hasOffset);
-    static QString text(const QByteArray &cell) { return QString::fromUtf8(cell).trimmed(); }
+    static bool toWallClock(QByteArrayView text, qint64 *wallMs, int *offsetSeconds, bool *hasOffset);
+    static QString text(QByteArrayView cell) { return QString::fromUtf8(cell).trimmed(); }
 
 private:
     QIODevice &m_device;

@@ -18,7 +18,7 @@ const QStringList ChannelLabels = {QStringLiteral("Chans:"), QStringLiteral("Loc
                                    QStringLiteral("Slope:"), QStringLiteral("Offset:"),
                                    QStringLiteral("EU's:")};
 
-QString cellText(const QByteArray &cell)
+QString cellText(QByteArrayView cell)
 {
     QString text = CsvLines::text(cell);
     // Texts that would read as formulas are written behind an apostrophe.
@@ -67,7 +67,7 @@ void PartsCsvParser::parse()
 
 bool PartsCsvParser::readHeader()
 {
-    QByteArray line;
+    QByteArrayView line;
     while (m_lines.lineNumber() < HeaderLinesAtMost && m_lines.next(line)) {
         if (line.startsWith(DataStart))
             return true;
@@ -82,7 +82,7 @@ bool PartsCsvParser::readHeader()
     return false;
 }
 
-void PartsCsvParser::headerLine(const QByteArray &line)
+void PartsCsvParser::headerLine(QByteArrayView line)
 {
     QList<QByteArray> cells;
     if (!CsvLines::splitQuoted(line, &cells))
@@ -162,7 +162,7 @@ void PartsCsvParser::readFacts()
 
 void PartsCsvParser::readData()
 {
-    QByteArray line;
+    QByteArrayView line;
     while (m_lines.next(line)) {
         // The last scan may be cut short by the end of the data.
         if (line.startsWith(DataEnd))
@@ -182,17 +182,17 @@ void PartsCsvParser::readData()
     m_read.stopAt(m_lines.lineNumber() + 1, QStringLiteral("the file ends before \"End of Downloaded Data\""));
 }
 
-bool PartsCsvParser::dataLine(const QByteArray &line)
+bool PartsCsvParser::dataLine(QByteArrayView line)
 {
     if (line.isEmpty())
         return true;
     if (line.startsWith(StatusLine)) {
-        addEvent(QStringLiteral("status"), QString::fromUtf8(line.mid(StatusLine.size())).trimmed());
+        addEvent(QStringLiteral("status"), QString::fromUtf8(line.sliced(StatusLine.size())).trimmed());
         return true;
     }
     if (line.startsWith(SyncLine)) {
         m_syncAfterShort = m_shortCounts >= 0;
-        addEvent(QStringLiteral("sync_error"), QString::fromUtf8(line.mid(1)).trimmed());
+        addEvent(QStringLiteral("sync_error"), QString::fromUtf8(line.sliced(1)).trimmed());
         return true;
     }
     return rowLine(line);
@@ -211,10 +211,11 @@ void PartsCsvParser::addEvent(const QString &kind, const QString &text)
     t.events << event;
 }
 
-bool PartsCsvParser::rowLine(const QByteArray &line)
+bool PartsCsvParser::rowLine(QByteArrayView line)
 {
     DownloadTable &t = m_read.table;
-    const QList<QByteArray> cells = CsvLines::split(line);
+    CsvLines::split(line, &m_cells);
+    const QList<QByteArrayView> &cells = m_cells;
     if (std::exchange(m_syncAfterShort, false)) {
         if (continueRow(cells))
             return true;
@@ -230,7 +231,7 @@ bool PartsCsvParser::rowLine(const QByteArray &line)
     }
     qint64 scan = 0;
     if (!CsvLines::toInt(cells[0], &scan) || cells.size() < 3)
-        return fault(QStringLiteral("\"%1\" is not a row of data").arg(QString::fromUtf8(line.left(40))));
+        return fault(QStringLiteral("\"%1\" is not a row of data").arg(QString::fromUtf8(line.first(qMin<qsizetype>(40, line.size())))));
     qint64 ms = DownloadTable::NoTime;
     if (!cells[1].isEmpty()) {
         int offset = 0;
@@ -270,7 +271,7 @@ bool PartsCsvParser::rowLine(const QByteArray &line)
 
 // After a memory error in the middle of a scan the rest of the scan's
 // counts and all its engineering cells stand on the line after the error.
-bool PartsCsvParser::continueRow(const QList<QByteArray> &cells)
+bool PartsCsvParser::continueRow(const QList<QByteArrayView> &cells)
 {
     const int rest = m_columns - m_shortCounts;
     if (cells.size() < rest + m_columns + 1)
@@ -286,25 +287,25 @@ bool PartsCsvParser::continueRow(const QList<QByteArray> &cells)
 
 // `count` counts from cell `first` on, for the columns from `column` on;
 // their engineering cells follow the counts of the whole row and an empty cell.
-bool PartsCsvParser::fillCounts(qsizetype row, const QList<QByteArray> &cells, int first, int column, int count)
+bool PartsCsvParser::fillCounts(qsizetype row, const QList<QByteArrayView> &cells, int first, int column, int count)
 {
     const int engineering = first - column + m_columns + 1;
     const bool withCells = cells.size() >= engineering + column + count;
     for (int i = 0; i < count; ++i) {
         const int c = column + i;
         qint64 value = 0;
-        const QByteArray &cell = cells[first + i];
+        const QByteArrayView cell = cells[first + i];
         if (!CsvLines::toInt(cell, &value) || value < 0 || value > DataWords::HighClip)
             return fault(QStringLiteral("\"%1\" is not a count").arg(QString::fromUtf8(cell)));
         DownloadTable::Clip clip = value == 0 ? DownloadTable::LowClip
             : value >= DataWords::HighClip    ? DownloadTable::HighClip
                                               : DownloadTable::NoClip;
         if (withCells) {
-            const QByteArray &text = cells[engineering + c];
+            const QByteArrayView text = cells[engineering + c];
             double number = 0;
-            if (text == "Low Clip")
+            if (text == QByteArrayView("Low Clip"))
                 clip = DownloadTable::LowClip;
-            else if (text == "High Clip")
+            else if (text == QByteArrayView("High Clip"))
                 clip = DownloadTable::HighClip;
             else if (text.startsWith('=') || CsvLines::toDouble(text, &number))
                 clip = DownloadTable::NoClip;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -30,15 +31,15 @@ private:
     };
 
     bool readHeader();
-    void headerLine(const QByteArray &line);
+    void headerLine(QByteArrayView line);
     bool buildColumns();
     void readFacts();
     void readData();
     // false stops the reading.
-    bool dataLine(const QByteArray &line);
-    bool rowLine(const QByteArray &line);
-    bool continueRow(const QList<QByteArray> &cells);
-    bool fillCounts(qsizetype row, const QList<QByteArray> &cells, int first, int from, int count);
+    bool dataLine(QByteArrayView line);
+    bool rowLine(QByteArrayView line);
+    bool continueRow(const QList<QByteArrayView> &cells);
+    bool fillCounts(qsizetype row, const QList<QByteArrayView> &cells, int first, int from, int count);
     void addEvent(const QString &kind, const QString &text);
     bool fault(const QString &why);
 
@@ -46,6 +47,8 @@ private:
     DownloadRead &m_read;
     QHash<QString, QString> m_facts;
     QHash<QString, QList<QByteArray>> m_channelRows;
+    // The cells of the row in hand, kept to save allocations.
+    QList<QByteArrayView> m_cells;
     std::vector<Calibration> m_cal;
     int m_columns = 0;
     std::optional<int> m_offset;

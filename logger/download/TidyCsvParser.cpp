@@ -17,14 +17,14 @@ int channelOf(const QString &tag)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
-DownloadTable::Clip clipOf(const QByteArray &cell, bool *ok)
+DownloadTable::Clip clipOf(QByteArrayView cell, bool *ok)
 {
     *ok = true;
     if (cell.isEmpty())
         return DownloadTable::NoClip;
-    if (cell == "low")
+    if (cell == QByteArrayView("low"))
         return DownloadTable::LowClip;
-    if (cell == "high")
+    if (cell == QByteArrayView("high"))
         return DownloadTable::HighClip;
     *ok = false;
     return DownloadTable::NoClip;
@@ -46,7 +46,7 @@ bool TidyCsvParser::fault(const QString &why)
 void TidyCsvParser::parse()
 {
     m_read.table.facts.kind = DownloadTable::Kind::TidyCsv;
-    QByteArray line;
+    QByteArrayView line;
     if (!m_rows.next(line)) {
         m_read.refuse(m_rows.problem().isEmpty() ? QStringLiteral("the file is empty")
                                                  : QStringLiteral("line 1: ") + m_rows.problem());
@@ -62,16 +62,21 @@ void TidyCsvParser::parse()
         fault(m_rows.problem());
 }
 
-bool TidyCsvParser::cells(const QByteArray &line, QList<QByteArray> *out)
+bool TidyCsvParser::cells(QByteArrayView line)
 {
     if (!line.contains('"')) {
-        *out = CsvLines::split(line);
+        CsvLines::split(line, &m_cells);
         return true;
     }
-    return CsvLines::splitQuoted(line, out) || fault(QStringLiteral("a quote is left open"));
+    if (!CsvLines::splitQuoted(line, &m_unquoted))
+        return fault(QStringLiteral("a quote is left open"));
+    m_cells.clear();
+    for (const QByteArray &cell : m_unquoted)
+        m_cells.append(cell);
+    return true;
 }
 
-bool TidyCsvParser::heading(const QByteArray &line)
+bool TidyCsvParser::heading(QByteArrayView line)
 {
     QList<QByteArray> names;
     const bool split = CsvLines::splitQuoted(line, &names);
@@ -104,7 +109,7 @@ bool TidyCsvParser::heading(const QByteArray &line)
     return true;
 }
 
-bool TidyCsvParser::time(const QByteArray &cell, qint64 *utcMs)
+bool TidyCsvParser::time(QByteArrayView cell, qint64 *utcMs)
 {
     *utcMs = DownloadTable::NoTime;
     if (cell.isEmpty())
@@ -121,11 +126,11 @@ bool TidyCsvParser::time(const QByteArray &cell, qint64 *utcMs)
     return true;
 }
 
-bool TidyCsvParser::row(const QByteArray &line)
+bool TidyCsvParser::row(QByteArrayView line)
 {
-    QList<QByteArray> c;
-    if (!cells(line, &c))
+    if (!cells(line))
         return false;
+    const QList<QByteArrayView> &c = m_cells;
     if (c.size() != 2 + 3 * m_columns)
         return fault(QStringLiteral("the row has %1 cells, the heading %2").arg(c.size()).arg(2 + 3 * m_columns));
     DownloadTable &t = m_read.table;
@@ -140,17 +145,17 @@ bool TidyCsvParser::row(const QByteArray &line)
         return fault(QStringLiteral("scan %1 does not follow scan %2").arg(scan).arg(t.scan(rows - 1)));
     t.addRow(scan, ms);
     for (int k = 0; k < m_columns; ++k) {
-        const QByteArray &count = c[2 + 3 * k];
-        const QByteArray &value = c[3 + 3 * k];
+        const QByteArrayView count = c[2 + 3 * k];
+        const QByteArrayView value = c[3 + 3 * k];
         bool ok = true;
         const DownloadTable::Clip clip = clipOf(c[4 + 3 * k], &ok);
         qint64 n = 0;
         double v = 0;
-        const char *bad = !ok ? c[4 + 3 * k].constData()
-            : !count.isEmpty() && !CsvLines::toInt(count, &n) ? count.constData()
-            : !value.isEmpty() && !CsvLines::toDouble(value, &v) ? value.constData()
-                                                                 : nullptr;
-        if (bad) {
+        const QByteArrayView clipCell = c[4 + 3 * k];
+        const bool badCount = !count.isEmpty() && !CsvLines::toInt(count, &n);
+        const bool badValue = !value.isEmpty() && !CsvLines::toDouble(value, &v);
+        if (!ok || badCount || badValue) {
+            const QByteArrayView bad = !ok ? clipCell : badCount ? count : value;
             t.dropLastRow();
             return fault(QStringLiteral("\"%1\" is not a count, value or clip").arg(QString::fromUtf8(bad)));
         }
@@ -162,12 +167,12 @@ bool TidyCsvParser::row(const QByteArray &line)
 
 void TidyCsvParser::parseEvents(CsvLines &events, const QString &name)
 {
-    QByteArray line;
+    QByteArrayView line;
     QList<QByteArray> c;
     auto note = [&](const QString &why) {
         m_read.notes << QStringLiteral("%1 line %2: %3").arg(name).arg(events.lineNumber()).arg(why);
     };
-    if (!events.next(line) || line != "after_scan,time,kind,text")
+    if (!events.next(line) || line != QByteArrayView("after_scan,time,kind,text"))
         return note(QStringLiteral("not the heading of an events table"));
     while (events.next(line)) {
         qint64 after = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -21,14 +22,17 @@ public:
     bool parseMetadata(const QByteArray &json);
 
 private:
-    bool heading(const QByteArray &line);
-    bool row(const QByteArray &line);
-    bool cells(const QByteArray &line, QList<QByteArray> *cells);
-    bool time(const QByteArray &cell, qint64 *utcMs);
+    bool heading(QByteArrayView line);
+    bool row(QByteArrayView line);
+    bool cells(QByteArrayView line);
+    bool time(QByteArrayView cell, qint64 *utcMs);
     bool fault(const QString &why);
 
     CsvLines &m_rows;
     DownloadRead &m_read;
     int m_columns = 0;
     bool m_offsetSeen = false;
+    // The cells of the row in hand; quoted cells are kept unquoted beside.
+    QList<QByteArrayView> m_cells;
+    QList<QByteArray> m_unquoted;
 };

@@ -191,11 +191,28 @@ TEST_F(DataViewerTest, KeysAndMouseZoomAndPan)
     EXPECT_EQ(v.from(), 1);
     EXPECT_EQ(v.to(), 1001);
 
-    const QPointF centre = view.rect().center();
-    QWheelEvent wheel(centre, view.mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&view, &wheel);
+    // The wheel over the chart: its events reach the view through its viewport.
+    const QPointF centre = view.viewport()->rect().center();
+    QWheelEvent wheel(centre, view.viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
     EXPECT_TRUE(v.zoomed());
+    EXPECT_NEAR(v.to() - v.from(), 1000 / DownloadChartView::ZoomStep, 1e-6);
+    // Dragging with the right button takes the data along: to the left
+    // brings later scans in.
+    const double before = v.from();
+    const QPoint press = view.viewport()->rect().center();
+    QMouseEvent down(QEvent::MouseButtonPress, press, view.viewport()->mapToGlobal(press), Qt::RightButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &down);
+    const QPoint left = press - QPoint(100, 0);
+    QMouseEvent move(QEvent::MouseMove, left, view.viewport()->mapToGlobal(left), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    QMouseEvent up(QEvent::MouseButtonRelease, left, view.viewport()->mapToGlobal(left), Qt::RightButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &up);
+    EXPECT_GT(v.from(), before);
     EXPECT_NEAR(v.to() - v.from(), 1000 / DownloadChartView::ZoomStep, 1e-6);
     viewer->ui().cmdResetZoom->click();
     EXPECT_FALSE(v.zoomed());
