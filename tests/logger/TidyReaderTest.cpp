@@ -133,7 +133,7 @@ TEST_F(TidyReader, BadTidyFilesAreRefusedOrReadUpToTheFault)
         if (!c.metadata.isEmpty())
             write("B .json", c.metadata);
         const DownloadRead read = DownloadTableReader().read(write("B .tidy.csv", c.rows));
-        EXPECT_EQ(read.message, c.message);
+        EXPECT_EQ(read.message.toStdString(), c.message);
         EXPECT_EQ(read.table.rowCount(), c.rowsKept);
     }
 }
