@@ -33,6 +33,7 @@
 #include "console/LabelActivator.h"
 #include "console/LinkLabelClicks.h"
 #include "console/MemoryTestButtons.h"
+#include "console/OpenDownloadCommand.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
@@ -95,6 +96,8 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, Sett
     new DefaultCalibrationCommand(*m_ui->cmdDefaultCal, connection, dialogs, this);
     new BatteryInstalledCommand(*m_ui->ChkBattInst, connection, loop, dialogs, this);
     m_memoryTests = new MemoryTestButtons({*m_ui, connection, dialogs, loop}, this);
+    m_openDownload = new OpenDownloadCommand(*this, dialogs, [this] { return m_state.defaultPath; });
+    connect(m_ui->mnuFileOpenDownload, &QAction::triggered, m_openDownload, &OpenDownloadCommand::run);
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_debugPrint, *m_statusView,
                                                  *m_setupRules, m_setup, *m_startup,
                                                  [this] { hideCalibrationWindow(); }});

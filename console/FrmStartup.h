@@ -24,6 +24,7 @@ class LoggerConnection;
 class LoggerStatusView;
 class Printer;
 class MemoryTestButtons;
+class OpenDownloadCommand;
 class RealTimeDisplay;
 class RealTimePositions;
 class RealTimeChart;
@@ -81,6 +82,8 @@ public:
     CalDataTab &calData() { return *m_calData; }
     // The Help tab's data memory test, its buttons and displays.
     MemoryTestButtons &memoryTests() { return *m_memoryTests; }
+    // "Open Download..." of the File menu; the data viewer windows.
+    OpenDownloadCommand &openDownload() { return *m_openDownload; }
 
     void SSTab1_Click(int tab);
     void CmdExit_Click();
@@ -135,4 +138,5 @@ private:
     std::unique_ptr<HeaderFileCommands> m_headerFiles;
     FactoryPageWiring *m_factoryWiring = nullptr;
     MemoryTestButtons *m_memoryTests = nullptr;
+    OpenDownloadCommand *m_openDownload = nullptr;
 };
