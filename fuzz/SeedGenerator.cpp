@@ -77,6 +77,10 @@ void headerSeeds(Corpus &corpus, const QString &name, const LoggerImage &image)
     const QByteArray file = HeaderDataFile::text(records);
     corpus.add("fuzz_header_data_file", name, file);
     corpus.add("fuzz_quoted_records", name + QStringLiteral("-hdr"), char(0x80 | 63) + file);
+    QByteArray live;
+    for (int address : {0x0000, 0x0010, 0x0020, 0x0040, 0x0050})
+        live += image.header.mid(address, 16).toHex().toUpper() + '\n';
+    corpus.add("fuzz_live_block", name, live);
     corpus.add("fuzz_status_byte", name,
                QByteArray("\x05\x03") + "Low-Battery -- " + '\0' + hexAddress(image.statusByte, 2));
 }
@@ -97,7 +101,8 @@ void dataSeeds(Corpus &corpus, const QString &name, const LoggerImage &image, co
     }
     corpus.add("fuzz_data_lines", name, lines);
     for (int k = 1; k <= channels; ++k) {
-        const int count = (quint8(image.data.value(2 * k)) << 8 | quint8(image.data.value(2 * k + 1))) & 0xFFF;
+        const QByteArray word = image.data.mid(2 * k, 2).leftJustified(2, '\0');
+        const int count = (quint8(word[0]) << 8 | quint8(word[1])) & 0xFFF;
         realtime += QByteArray::number(k) + ':' + hexAddress(count, 3) + ',';
     }
     corpus.add("fuzz_realtime_line", name, char(channels) + realtime + "R#5DC,802,73A7C");

@@ -26,7 +26,7 @@ rows=()
 for binary in "$out"/fuzz/fuzz_*; do
   name="$(basename "$binary")"
   [ "$name" = fuzz_seed_generator ] && continue
-  [ -x "$binary" ] || continue
+  [ -f "$binary" ] && [ -x "$binary" ] || continue
   corpus="$out/corpus/$name"
   findings="$out/findings/$name"
   mkdir -p "$corpus" "$findings" "$out/logs"
