@@ -18,9 +18,9 @@ bool sameFloat(float a, float b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-QString valueDifference(const char *name, const CalValue &a, const CalValue &b)
+QString valueDifference(const char *name, const CalValue &a, const CalValue &b, bool values)
 {
-    if (a.text != b.text || !sameFloat(a.value, b.value))
+    if (a.text != b.text || (values && !sameFloat(a.value, b.value)))
         return QString::fromLatin1(name) + QStringLiteral(": '%1' %2 / '%3' %4")
                                                .arg(a.text).arg(double(a.value))
                                                .arg(b.text).arg(double(b.value));
@@ -73,10 +73,10 @@ LoggerHeader decode(const QByteArray &image)
     return header;
 }
 
-QString difference(const ChannelCalRecord &a, const ChannelCalRecord &b)
+QString difference(const ChannelCalRecord &a, const ChannelCalRecord &b, bool values)
 {
 #define TEXT(f) if (a.f != b.f) return QStringLiteral(#f ": '%1' / '%2'").arg(a.f, b.f);
-#define VALUE(f) if (QString d = valueDifference(#f, a.f, b.f); !d.isEmpty()) return d;
+#define VALUE(f) if (QString d = valueDifference(#f, a.f, b.f, values); !d.isEmpty()) return d;
     TEXT(modelNumber) TEXT(serialNumber) TEXT(engUnits) TEXT(location) TEXT(excitationUnits)
     TEXT(calDue)
     VALUE(slope) VALUE(offset) VALUE(scExcitation) VALUE(scOffset) VALUE(scGain)
@@ -102,8 +102,9 @@ QString difference(const LoggerHeader &a, const LoggerHeader &b)
     SAME(batteryInits) SAME(totalInits) SAME(activeChannelCount)
     if (!sameFloat(a.tcoreSlope, b.tcoreSlope) || !sameFloat(a.tcoreOffset, b.tcoreOffset))
         return QStringLiteral("tcore");
+    const bool values = true;
     for (size_t c = 0; c < a.channel.size(); ++c)
-        if (QString d = difference(a.channel[c], b.channel[c]); !d.isEmpty())
+        if (QString d = difference(a.channel[c], b.channel[c], values); !d.isEmpty())
             return QStringLiteral("channel %1 ").arg(c + 1) + d;
     return QString();
 #undef SAME

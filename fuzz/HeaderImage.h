@@ -21,6 +21,7 @@ QList<int> textLines();
 
 // Empty when equal, else the first field that differs.
 QString difference(const LoggerHeader &a, const LoggerHeader &b);
-QString difference(const ChannelCalRecord &a, const ChannelCalRecord &b);
+// Values compared to the bit, or (values false) only the texts they were read from.
+QString difference(const ChannelCalRecord &a, const ChannelCalRecord &b, bool values = true);
 
 } // namespace HeaderImage

@@ -35,7 +35,9 @@ void checkChannelBlock(const ChannelCalRecord &read, int index)
     ChannelCalRecord expected = read;
     block.applyTo(expected);
     expected.sensitivity = expected.slope;
-    const QString d = HeaderImage::difference(expected, again.channel[size_t(index)]);
+    // The write keeps each value as computed; the logger holds its 6-digit
+    // text, so a read gives that text's value: the texts must match.
+    const QString d = HeaderImage::difference(expected, again.channel[size_t(index)], false);
     FuzzCheck::require(d.isEmpty(), "written block reads back as the write says", d);
     ChannelBlock second = ChannelBlock::fromRecord(again.channel[size_t(index)]);
     FuzzCheck::require(second.lines() == lines, "block lines are a fixed point",
