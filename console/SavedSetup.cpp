@@ -12,6 +12,11 @@ namespace {
 constexpr int SelectedCode = 0x40;
 constexpr int MonitorCode = 0x80;
 
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
 } // namespace
 
 QString SavedSetup::encode(const Selection &selection)
@@ -30,8 +35,12 @@ SavedSetup::Selection SavedSetup::decode(const QString &list)
 {
     Selection selection;
     for (int index = 0; index < 8; ++index) {
-        bool ok = false;
-        const int code = list.mid(2 * index, 2).toInt(&ok, 16);
+        const QString digits = list.mid(2 * index, 2);
+        bool ok = digits.size() == 2;
+        for (QChar c : digits)
+            ok = ok && isHexDigit(c);
+        // Checked digit by digit: the number conversion takes "-1" or " F" too.
+        const int code = ok ? digits.toInt(&ok, 16) : 0;
         if (!ok)
             continue;
         selection.channels[index] = code & SelectedCode;

@@ -4,23 +4,18 @@
 #include "link/CommandTransport.h"
 #include "link/DebugSwitches.h"
 #include "link/LinkState.h"
+#include "link/ReplyLineCheck.h"
 #include "link/Trace.h"
 #include "logger/FunctionsSubs.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 
-// The shape of one kind of reply line: the echoed letter, the address, "#",
-// the data, then the checksum of everything between letter and checksum.
+// One kind of reply line: its shape and the reader's name in messages.
 struct LineReader::Form
 {
     Kind kind;
-    QChar letter;
+    const ReplyLineCheck::Form &shape;
     QString name;
-    int lineLength;
-    int addressWidth;
-
-    int checksumAt() const { return lineLength - 2; } // 0-based
-    int coveredLength() const { return lineLength - 3; }
 };
 
 LineReader::LineReader(CommandTransport &transport, LinkState &state, EventLoop &loop,
@@ -39,9 +34,9 @@ LineReader::LineReader(CommandTransport &transport, LinkState &state, EventLoop 
 const LineReader::Form &LineReader::form(Kind kind)
 {
     static const Form forms[] = {
-        {Kind::Binc, u'c', QStringLiteral("fnReadBinc"), 24, 4},
-        {Kind::HexHdra, u'a', QStringLiteral("fnReadHexHdra"), 40, 4},
-        {Kind::HexDatae, u'e', QStringLiteral("fnReadHexDatae"), 42, 6},
+        {Kind::Binc, ReplyLineCheck::Binc, QStringLiteral("fnReadBinc")},
+        {Kind::HexHdra, ReplyLineCheck::HexHdra, QStringLiteral("fnReadHexHdra")},
+        {Kind::HexDatae, ReplyLineCheck::HexDatae, QStringLiteral("fnReadHexDatae")},
     };
     return forms[int(kind)];
 }
@@ -66,7 +61,7 @@ QString LineReader::readLine(Kind kind, const QString &address)
     const Form &f = form(kind);
     for (int tries = 0;; ++tries) {
         m_stStatusMsg.clear();
-        m_transport.sendCommand(QString(f.letter), address);
+        m_transport.sendCommand(QString(f.shape.letter), address);
         waitForLine();
         bool good = false;
         if (!m_state.commAbort || kind != Kind::HexDatae) {
@@ -102,21 +97,22 @@ bool LineReader::checkLine(const Form &f, const QString &address)
 {
     const QString &line = m_state.stLastLine;
     const bool dataLine = f.kind == Kind::HexDatae;
-    if (line.size() != f.lineLength) {
+    const ReplyLineCheck::Fault fault = ReplyLineCheck::check(f.shape, line, address);
+    if (fault == ReplyLineCheck::Fault::Length) {
         m_stStatusMsg += QStringLiteral("Length =") + QString::number(line.size()) + u'/'
-            + QString::number(f.lineLength) + u' ';
-        if (dataLine && line.size() < f.lineLength)
+            + QString::number(f.shape.lineLength) + u' ';
+        if (dataLine && line.size() < f.shape.lineLength)
             m_switches.haltOnErrorBox(m_dialogs,
                                       QStringLiteral("err-13..Short Data <42 Chars in fnreadhexdatae$"));
         return false;
     }
-    if (fnChecksum(line.mid(1, f.coveredLength())) != line.mid(f.checksumAt(), 2)) {
+    if (fault == ReplyLineCheck::Fault::Checksum) {
         m_stStatusMsg += QStringLiteral("CRC ");
         if (dataLine)
             m_switches.haltOnErrorBox(m_dialogs, QStringLiteral("err-14..CRC error in fnreadhexdatae$"));
         return false;
     }
-    if (line.mid(1, f.addressWidth) != address) {
+    if (fault == ReplyLineCheck::Fault::Address) {
         m_dialogs.Message_Box(QStringLiteral("115 KB address mismatch error at: ") + address,
                               Dialogs::OkCancel, QStringLiteral("fnReadHexDatae"));
         if (dataLine)
@@ -131,7 +127,7 @@ bool LineReader::checkLine(const Form &f, const QString &address)
 
 void LineReader::reportFailure(const Form &f, const QString &address, int tries)
 {
-    m_stStatusMsg += QStringLiteral("Read Error in ") + f.name + QStringLiteral("> C=") + f.letter
+    m_stStatusMsg += QStringLiteral("Read Error in ") + f.name + QStringLiteral("> C=") + f.shape.letter
         + QStringLiteral(", ") + f.name + QStringLiteral("$(") + address
         + QStringLiteral("), Trys: ") + QString::number(tries);
     m_status.show(m_stStatusMsg);

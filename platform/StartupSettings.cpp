@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 
 #include <cmath>
+#include <limits>
 
 const QString StartupSettings::App = QStringLiteral("DataLogger");
 const QString StartupSettings::Section = QStringLiteral("T410-Ops\\Startup");
@@ -34,6 +35,15 @@ bool StartupSettings::parseNumber(const QString &text, double *value)
 
 qint64 StartupSettings::roundHalfEven(double value)
 {
+    // A value beyond the whole numbers a qint64 holds saturates (and no number
+    // gives 0): converting it would be undefined.
+    constexpr double Limit = 9223372036854775808.0; // 2^63
+    if (std::isnan(value))
+        return 0;
+    if (value >= Limit)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -Limit)
+        return std::numeric_limits<qint64>::min();
     return qint64(std::nearbyint(value)); // default rounding mode: to nearest, ties to even
 }
 

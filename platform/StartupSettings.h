@@ -26,6 +26,7 @@ public:
     // around it allowed, nothing else. Returns false on junk.
     static bool parseNumber(const QString &text, double *value);
     // Rounds half to even, as the program always has for whole-number fields.
+    // Values beyond the range of qint64 saturate; no number gives 0.
     static qint64 roundHalfEven(double value);
 
 private:

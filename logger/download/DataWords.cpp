@@ -6,7 +6,20 @@ namespace DataWords {
 
 namespace {
 constexpr int FirstDigit = 8; // zero-based position of the first data digit
+
+// Only the digits 0-9, A-F and a-f: a sign or blank, which the number
+// conversion would accept, must not turn line noise into a reading.
+int hexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    return -1;
 }
+} // namespace
 
 std::optional<std::array<DataWord, PerLine>> fromReplyLine(const QString &reply)
 {
@@ -14,12 +27,12 @@ std::optional<std::array<DataWord, PerLine>> fromReplyLine(const QString &reply)
         return std::nullopt;
     std::array<DataWord, PerLine> words{};
     for (int i = 0; i < PerLine; ++i) {
-        const QString digits = reply.mid(FirstDigit + 4 * i, 4);
-        bool tagOk = false;
-        bool countOk = false;
-        const int tag = digits.left(1).toInt(&tagOk, 16);
-        const int count = digits.mid(1).toInt(&countOk, 16);
-        words[i] = tagOk && countOk ? DataWord{tag, count} : DataWord{-1, 0};
+        int value = 0;
+        for (int d = 0; d < 4 && value >= 0; ++d) {
+            const int digit = hexDigit(reply.at(FirstDigit + 4 * i + d));
+            value = digit < 0 ? -1 : value * 16 + digit;
+        }
+        words[i] = value >= 0 ? DataWord{value >> 12, value & 0xFFF} : DataWord{-1, 0};
     }
     return words;
 }

@@ -55,8 +55,13 @@ ScanRows::Outcome ScanRows::addWord(const DataWord &word, qint64 lineAddress, qi
     if (column == 0) {
         if (startScan(word.count) == Outcome::WriteFailed)
             return Outcome::WriteFailed;
-    } else {
+    } else if (continuesScan(column)) {
         addCount(column, word.count);
+        ++m_nextColumn;
+    } else {
+        // A reading out of its scan's order (a damaged tag, or a scan whose
+        // first reading is missing) would shift the row's columns.
+        return Outcome::Go;
     }
     checkBattery(column, word.count, lineAddress, endAddress);
     if (scanEndsAt(column))
@@ -118,7 +123,14 @@ ScanRows::Outcome ScanRows::startScan(int count)
     m_scanOpen = true;
     m_row = QString::number(scanNumber) + u',' + CsvHeaderBlock::dateTimeText(m_scan.time) + u',';
     addCount(0, count);
+    m_nextColumn = 1;
     return Outcome::Go;
+}
+
+bool ScanRows::continuesScan(int column) const
+{
+    return m_nextColumn > 0 && m_nextColumn < m_activeColumns.size()
+        && m_activeColumns[m_nextColumn] == column;
 }
 
 void ScanRows::addCount(int column, int count)
@@ -139,6 +151,7 @@ bool ScanRows::scanEndsAt(int column) const
 // active column's count in column C + k, its value in column N + 4 + k.
 void ScanRows::endScan()
 {
+    m_nextColumn = -1;
     const int n = int(m_activeColumns.size());
     m_row += u',';
     for (int k = 0; k < n; ++k) {

@@ -104,6 +104,8 @@ private:
     void addStatusLine();
     Outcome startScan(int count);
     void addCount(int column, int count);
+    // Whether the column is the next reading of the scan in hand.
+    bool continuesScan(int column) const;
     void endScan();
     bool scanEndsAt(int column) const;
     void checkBattery(int column, int count, qint64 lineAddress, qint64 endAddress);
@@ -118,6 +120,8 @@ private:
     // The scan being read, for the sink's scanDone.
     ScanRecord m_scan;
     bool m_scanOpen = false;
+    // Index in m_activeColumns of the scan's next reading; -1 when no scan is open.
+    qsizetype m_nextColumn = -1;
     int m_rowNumber = 0;
     qint64 m_index;
     bool m_lowBatterySeen = false;

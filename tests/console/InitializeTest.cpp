@@ -136,6 +136,14 @@ TEST(SavedSetupList, ChannelsAndMonitorAsThirtyTwoDigits)
         EXPECT_EQ(back.monitorChannel, c.monitor) << c.list;
     }
     EXPECT_EQ(SavedSetup::decode("zz").channels, (std::array<bool, 8>{})) << "junk reads as nothing";
+    // A hand-edited value: a sign or a blank is no digit (the number
+    // conversion read "-1" as all bits set, a selected channel).
+    for (const char *junk : {"-1404040", "+F404040", " F404040", "F 404040"}) {
+        const SavedSetup::Selection s = SavedSetup::decode(QString::fromLatin1(junk));
+        EXPECT_FALSE(s.channels[0]) << junk;
+        EXPECT_EQ(s.monitorChannel, 0) << junk;
+        EXPECT_TRUE(s.channels[1]) << junk;
+    }
 }
 
 // Save Current, a changed setup, Load Saved: the saved one is back.

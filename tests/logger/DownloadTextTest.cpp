@@ -28,6 +28,34 @@ TEST(DataWords, ReplyLineGivesEightTaggedCounts)
     EXPECT_FALSE(DataWords::fromReplyLine("e000010#0ABC"));
 }
 
+// Reply lines whose checksum held but whose digits carry a sign or a blank:
+// the number conversion accepted them, and "0-01" became a reading of -1.
+TEST(DataWords, OnlyHexadecimalDigitsMakeAWord)
+{
+    struct Case { const char *digits; int tag; int count; };
+    const Case cases[] = {
+        {"0-01", -1, 0},
+        {"-001", -1, 0},
+        {"0+FF", -1, 0},
+        {"+1FF", -1, 0},
+        {"0 FF", -1, 0},
+        {" 1FF", -1, 0},
+        {"00F ", -1, 0},
+        {"0x1F", -1, 0},
+        {"1abc", 1, 0xABC},
+        {"F000", 15, 0},
+    };
+    for (const Case &c : cases) {
+        const QString line = QStringLiteral("e000010#") + QString::fromLatin1(c.digits)
+            + QStringLiteral("0000000000000000000000000000") + QStringLiteral("00");
+        const auto words = DataWords::fromReplyLine(line);
+        ASSERT_TRUE(words) << c.digits;
+        EXPECT_EQ((*words)[0].tag, c.tag) << c.digits;
+        EXPECT_EQ((*words)[0].count, c.count) << c.digits;
+        EXPECT_EQ((*words)[1].tag, 0) << c.digits;
+    }
+}
+
 TEST(DataWords, TagsMapToColumnsByTheShapeOfTheTest)
 {
     struct Case { int tag; int channels; bool monitor; WordMeaning::Kind kind; int column; };
