@@ -146,5 +146,10 @@ void SoakFault::remove(SoakRig &rig)
     rig.logger.flickerCts(1, 0);
     rig.port.setReplyLatencyNs(0);
     rig.port.setAdapterPresent(true);
-    rig.logger.plugIn();
+    // Out long enough for the program to see it gone (a shorter absence
+    // counts as a false disconnect, and the logger is taken as still there).
+    if (!rig.logger.isPluggedIn()) {
+        rig.settle(5);
+        rig.logger.plugIn();
+    }
 }

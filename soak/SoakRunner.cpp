@@ -38,10 +38,10 @@ int SoakRunner::run()
     std::printf("datalogger-soak: seed %llu, %lld operations\n", static_cast<unsigned long long>(m_options.seed),
                 static_cast<long long>(m_options.operations));
     std::fflush(stdout);
-    for (qint64 index = 0; index < m_options.operations; ++index) {
-        if (m_options.only < 0 || m_options.only == index)
-            runOperation(index);
-    }
+    if (m_options.only >= 0)
+        runOperation(m_options.only);
+    for (qint64 index = 0; m_options.only < 0 && index < m_options.operations; ++index)
+        runOperation(index);
     printTally();
     return m_failures;
 }
@@ -144,6 +144,13 @@ void SoakRunner::faulted(SoakRig &rig, SoakRandom &random, const Plan &planned, 
 // presses Log On when the port was lost, and runs the same operation again.
 void SoakRunner::recover(SoakRig &rig, const Plan &p, qint64 index)
 {
+    // After a fault of the connection itself the operator reconnects the
+    // logger, as the program's boxes ask: a recognised logger that restarted
+    // is back at its power-up rate (its bootloader's "?" is an ordinary
+    // character to the program), and a logger taken for gone and found
+    // again at another rate cannot be read until it is plugged in afresh.
+    const bool reconnect = p.fault == FaultKind::BootloaderReset || p.fault == FaultKind::CtsBusy
+        || p.fault == FaultKind::CtsFlicker || p.fault == FaultKind::UnplugAtByte;
     SoakFault::remove(rig);
     rig.wire.clear();
     rig.dialogs.setWilling(true);
@@ -151,7 +158,7 @@ void SoakRunner::recover(SoakRig &rig, const Plan &p, qint64 index)
     rig.waitIdle();
     if (!rig.port.isOpen())
         rig.logOn();
-    else if (!rig.connected())
+    else if (!rig.connected() || reconnect)
         rig.replug();
     if (m_options.verbose)
         std::printf("  recovering: port %s, logger %s, header %s, sequence %s\n", rig.port.isOpen() ? "open" : "closed",
@@ -168,6 +175,9 @@ void SoakRunner::recover(SoakRig &rig, const Plan &p, qint64 index)
     const SoakOperations::Outcome outcome = operations.run(p.kind, FaultKind::None);
     if (m_options.verbose)
         std::printf("  again: %s (%s)\n", qPrintable(outcomeName(outcome)), qPrintable(operations.detail()));
+    if (m_options.verbose && m_options.only >= 0)
+        std::printf("  wire pc: %s\n  wire logger: %s\n", rig.wire.fromPc().right(400).replace('\r', '|').constData(),
+                    rig.wire.fromLogger().right(600).replace('\r', '|').constData());
     for (const QString &problem : operations.problems())
         fail(index, p, QStringLiteral("after the fault: ") + problem);
     if (outcome != SoakOperations::Outcome::Succeeded)
