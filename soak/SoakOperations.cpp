@@ -75,11 +75,12 @@ SoakOperations::Outcome SoakOperations::download(FaultKind fault)
     LoggerConnection &c = m_rig.connection;
     RandomDialogs &dialogs = m_rig.dialogs;
     DownloadCheck::Facts facts;
-    facts.data = m_rig.logger.image().data;
     facts.statusLine = SoakRig::StatusText;
     m_strikeAt = m_random.between(0, qint64(c.capture.values().active.pointer.value));
     QObject context;
+    // Logging has been stopped by then: the memory read is the memory kept.
     QObject::connect(&c.download, &DataDownload::progressRange, &context, [&](qint64) {
+        facts.data = m_rig.logger.image().data;
         ScanRows::Setup &rows = facts.rows;
         rows.columns = DownloadColumns::fromChannelConfig(c.capture.values().channelConfig);
         rows.activeChannels = std::clamp<int>(c.header.activeChannelCount, 0, LoggerHeader::ChannelBlocks);

@@ -34,7 +34,7 @@ private:
     void runOperation(qint64 index);
     Plan plan(SoakRandom &random) const;
     static LoggerImage imageFor(OperationKind kind, SoakRandom &random);
-    void faulted(SoakRig &rig, SoakRandom &random, const Plan &plan, qint64 index);
+    void faulted(SoakRig &rig, SoakRandom &random, Plan &plan, qint64 index);
     void recover(SoakRig &rig, const Plan &plan, qint64 index);
     void fail(qint64 index, const Plan &plan, const QString &what);
     void printTally() const;
