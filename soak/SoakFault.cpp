@@ -126,7 +126,11 @@ QString SoakFault::arm(FaultKind kind, SoakRig &rig, SoakRandom &random, qint64 
         faults.restartAfterBytes(at);
         return name + QStringLiteral(" after %1 bytes").arg(at);
     case FaultKind::SlowLogger: {
-        const qint64 latency = random.between(1, 4000) * 1000000LL;
+        // Slower than the echo time-out, every command is sent three times
+        // and a download of thousands of lines crawls on for hours: that is
+        // kept to the short operations.
+        const qint64 slowest = bytes > 12000 ? 1500 : 4000;
+        const qint64 latency = random.between(1, slowest) * 1000000LL;
         rig.port.setReplyLatencyNs(latency);
         return name + QStringLiteral(" %1 ms").arg(latency / 1000000);
     }

@@ -102,6 +102,9 @@ void SoakRunner::runOperation(qint64 index)
         recover(rig, p, index);
     } catch (const VirtualEventLoop::Stalled &stalled) {
         fail(index, p, QStringLiteral("hung: %1").arg(QString::fromUtf8(stalled.what())));
+        if (m_options.verbose && m_options.only >= 0)
+            std::printf("  wire pc: %s\n  wire logger: %s\n", rig.wire.fromPc().right(300).replace('\r', '|').constData(),
+                        rig.wire.fromLogger().right(600).replace('\r', '|').constData());
     }
     SoakFault::remove(rig);
     ++m_run;
