@@ -144,7 +144,34 @@ void LoggerSimulator::restartFirmware()
     m_followNextRate = false;
 }
 
+// A byte fault may fall due in the middle of the bytes: those before it go
+// out, then the fault happens.
 void LoggerSimulator::send(const QByteArray &bytes)
+{
+    QByteArray rest = bytes;
+    while (m_pluggedIn && !rest.isEmpty()) {
+        const qint64 before = m_faults.bytesBeforeByteFault(rest.size());
+        putOnLine(rest.left(before));
+        rest = rest.mid(before);
+        if (rest.isEmpty())
+            return;
+        switch (m_faults.takeByteFault()) {
+        case SimFaults::ByteFault::Unplug:
+            unplug();
+            return;
+        case SimFaults::ByteFault::Restart:
+            powerUp();
+            return;
+        case SimFaults::ByteFault::Noise:
+            putOnLine(m_faults.noise());
+            break;
+        case SimFaults::ByteFault::None:
+            break;
+        }
+    }
+}
+
+void LoggerSimulator::putOnLine(const QByteArray &bytes)
 {
     if (!m_pluggedIn || m_faults.isSilent() || bytes.isEmpty())
         return;
@@ -154,6 +181,7 @@ void LoggerSimulator::send(const QByteArray &bytes)
         if (bytes.at(end++) == '\r')
             m_faults.countLineSent();
     }
+    m_faults.countBytesSent(end);
     if (m_output)
         m_output(bytes.left(end), m_baud);
 }

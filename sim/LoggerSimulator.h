@@ -179,6 +179,7 @@ private:
     void execute();
     void restartFirmware();
     void send(const QByteArray &bytes);
+    void putOnLine(const QByteArray &bytes);
     void sendLine(QByteArray line);
     void sendScanLine(const QByteArray &line);
     void flushPending();

@@ -57,6 +57,33 @@ quint8 SimFaults::stuck(Memory memory, qint64 address, quint8 byte) const
     return byte;
 }
 
+qint64 SimFaults::bytesBeforeByteFault(qint64 count) const
+{
+    qint64 before = count;
+    for (qint64 at : {m_unplugAt, m_restartAt, m_noiseAt}) {
+        if (at >= 0)
+            before = qMin(before, qMax<qint64>(0, at - m_bytesSent));
+    }
+    return before;
+}
+
+SimFaults::ByteFault SimFaults::takeByteFault()
+{
+    const auto due = [this](qint64 &at) {
+        if (at < 0 || at > m_bytesSent)
+            return false;
+        at = -1;
+        return true;
+    };
+    if (due(m_unplugAt))
+        return ByteFault::Unplug;
+    if (due(m_restartAt))
+        return ByteFault::Restart;
+    if (due(m_noiseAt))
+        return ByteFault::Noise;
+    return ByteFault::None;
+}
+
 namespace {
 QByteArray checksumOf(const QByteArray &covered)
 {

@@ -64,7 +64,31 @@ public:
     // "t", the end of a test) still apply.
     void holdStatusByte(bool on) { m_holdStatus = on; }
 
-    void clear() { *this = SimFaults(); }
+    // Faults at a byte of the logger's output, counted from now over every
+    // byte it sends (echoes, replies, "?", scan lines): after `n` more bytes
+    // the next byte does not go out, because
+    // - unplugAfterBytes: the logger is pulled out there (as unplug());
+    // - restartAfterBytes: the firmware restarts there as at a power-up (a
+    //   test stops; "?" when promptAtPowerUp is on), and the rest is lost;
+    // - noiseAfterBytes: `noise` goes out on the line there, then the rest.
+    // One of each kind at a time; clear() takes them back.
+    enum class ByteFault { None, Unplug, Restart, Noise };
+    void unplugAfterBytes(qint64 n) { m_unplugAt = m_bytesSent + qMax<qint64>(0, n); }
+    void restartAfterBytes(qint64 n) { m_restartAt = m_bytesSent + qMax<qint64>(0, n); }
+    void noiseAfterBytes(qint64 n, const QByteArray &noise)
+    {
+        m_noiseAt = noise.isEmpty() ? -1 : m_bytesSent + qMax<qint64>(0, n);
+        m_noise = noise;
+    }
+
+    // Keeps counting the bytes sent, so that a fault armed later counts
+    // from its own moment.
+    void clear()
+    {
+        const qint64 sent = m_bytesSent;
+        *this = SimFaults();
+        m_bytesSent = sent;
+    }
 
     // Used by the simulator.
     bool takeNoEcho() { return take(m_noEcho); }
@@ -79,6 +103,13 @@ public:
     qint64 fittedDataAddress(qint64 address) const { return m_fitted > 0 ? address % m_fitted : address; }
     bool bootPrompt() const { return m_bootPrompt; }
     bool takesStatusWrite() const { return !m_holdStatus; }
+    // How many of `count` bytes about to be sent go out before a byte fault
+    // falls due (`count` when none does).
+    qint64 bytesBeforeByteFault(qint64 count) const;
+    void countBytesSent(qint64 n) { m_bytesSent += n; }
+    // The byte fault due before the next byte, used up; None when none is.
+    ByteFault takeByteFault();
+    QByteArray noise() const { return m_noise; }
     // Applies the line faults that are switched on to a complete reply line
     // (echoed letter first, without its carriage return).
     QByteArray mangle(QByteArray line);
@@ -110,4 +141,9 @@ private:
     };
     QList<Stuck> m_stuck;
     qint64 m_fitted = 0;
+    qint64 m_bytesSent = 0;
+    qint64 m_unplugAt = -1;
+    qint64 m_restartAt = -1;
+    qint64 m_noiseAt = -1;
+    QByteArray m_noise;
 };

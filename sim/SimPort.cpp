@@ -99,6 +99,8 @@ void SimPort::write(const QByteArray &bytes)
 {
     if (!m_open || bytes.isEmpty())
         return;
+    if (m_tap)
+        m_tap(false, bytes);
     // A rate of 0 stands for a format the logger does not speak.
     const int baud = pcSpeaks8N1() ? m_settings.baud : 0;
     qint64 at = qMax(m_loop.elapsedNs(), m_toLoggerFreeNs);
@@ -122,6 +124,8 @@ void SimPort::discardOutput()
 
 void SimPort::loggerSends(const QByteArray &bytes, int baud)
 {
+    if (m_tap)
+        m_tap(true, bytes);
     qint64 at = qMax(m_loop.elapsedNs() + m_latencyNs, m_toPcFreeNs);
     for (char byte : bytes) {
         at += charNs(baud);

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <deque>
+#include <functional>
 #include <vector>
 #include <memory>
 
@@ -58,6 +59,12 @@ public:
     void write(const QByteArray &bytes) override;
     void discardOutput() override;
 
+    // Sees every byte put on the cable, as it is put there: what the PC
+    // writes (fromLogger false) and what the logger sends (true), before
+    // either has travelled.
+    using WireTap = std::function<void(bool fromLogger, const QByteArray &bytes)>;
+    void setWireTap(WireTap tap) { m_tap = std::move(tap); }
+
     // The USB adapter pulled from (false) or put back into (true) its socket:
     // pulling it closes the port and raises DeviceLost; open() fails until
     // it is back.
@@ -83,6 +90,7 @@ private:
 
     EventLoop &m_loop;
     LoggerSimulator &m_logger;
+    WireTap m_tap;
     std::unique_ptr<Timer> m_timer;
     std::unique_ptr<Timer> m_announce;
     std::unique_ptr<Timer> m_lineWatch;

@@ -51,6 +51,7 @@ bool DownloadFiles::subOpenFile(const QString &serialNumber, const QDateTime &no
     subCloseFiles();
     m_csvLines = 0;
     m_failed = false;
+    m_created.clear();
     const QString folder = QDir(options.folder).absolutePath();
     QString proposed = folder + u'/' + proposedBase(serialNumber, now);
     for (int counter = 2; baseInUse(proposed); ++counter)
@@ -106,8 +107,10 @@ QString DownloadFiles::chooseBase(const QString &proposed, const QString &folder
 bool DownloadFiles::create(std::unique_ptr<QFile> &file, const QString &extension)
 {
     file = std::make_unique<QFile>(m_base + AbortedSuffix + extension);
-    if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        m_created << extension;
         return true;
+    }
     writeFailed(*file);
     file.reset();
     subCloseFiles();
@@ -181,13 +184,13 @@ void DownloadFiles::subCloseFiles()
 
 bool DownloadFiles::renameToFinal()
 {
-    for (const QString extension : {QStringLiteral(".CSV"), QStringLiteral(".RAW")}) {
+    for (const QString &extension : std::as_const(m_created)) {
         QFile working(m_base + AbortedSuffix + extension);
-        if (extension == QLatin1String(".RAW") && !m_rawWanted && working.exists()) {
+        if (extension == QLatin1String(".RAW") && !m_rawWanted) {
             working.remove();
             continue;
         }
-        if (working.exists() && !working.rename(m_base + extension)) {
+        if (!working.rename(m_base + extension)) {
             writeFailed(working);
             return false;
         }

@@ -53,7 +53,9 @@ public:
     // Every line, empty ones too, each followed by a line end.
     bool storeLines(Target target, const QStringList &lines);
     void subCloseFiles();
-    // Gives the closed working files their final names.
+    // Gives the closed working files their final names. False (after the
+    // box) when one of them is no longer there to be renamed: its folder was
+    // removed or the file deleted while it was written, and the data with it.
     bool renameToFinal();
 
     // Lines the comma-separated file holds so far (counted also when that
@@ -84,6 +86,8 @@ private:
     std::unique_ptr<QFile> m_raw;
     QString m_base;
     bool m_rawWanted = false;
+    // The extensions of the working files this download created.
+    QStringList m_created;
     int m_csvLines = 0;
     bool m_failed = false;
 };

@@ -210,3 +210,22 @@ TEST(DownloadFiles, MemoryFullOfJunkEndsCleanly)
         EXPECT_EQ(CsvSheet(bench.lines("run.CSV")).findRow("End of Downloaded Data") > 0, true) << c.name;
     }
 }
+
+// The data folder removed while the download writes into it: the files went
+// with it, so the download must not end as complete (nor be recorded in the
+// logger as saved).
+TEST(DownloadFiles, FolderRemovedDuringTheDownloadIsAWriteFailureNotAComplete)
+{
+    DownloadBench bench(RecordedTest::ramp(2, 0, 200).image());
+    bench.chooseName("run");
+    bench.atAddress([&bench](qint64 address) {
+        if (address == 320)
+            QDir(bench.folder()).removeRecursively();
+    });
+    bench.dialogs.expect("Download File Error");
+    bench.download();
+
+    EXPECT_EQ(bench.downloader.ending(), DataDownload::Ending::WriteFailed);
+    EXPECT_TRUE(bench.dialogs.shown()[0].text.contains("run_Aborted.CSV"));
+    EXPECT_EQ(bench.textAt(0x0540), QString(16, 'x'));
+}

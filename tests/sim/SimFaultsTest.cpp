@@ -231,3 +231,51 @@ TEST(SimFaults, FlickeringCtsChangesPerReadingUntilItSettles)
     EXPECT_FALSE(wire.port.cts());
     EXPECT_FALSE(wire.port.cts());
 }
+
+// Byte faults fall at the exact byte counted: the bytes before it arrive,
+// then the logger is gone, restarts, or the noise comes before the rest.
+TEST(SimFaults, ByteFaultsFallAtTheCountedByte)
+{
+    {
+        // The bytes before the fault go on the cable (those still in flight
+        // when the plug comes out never arrive).
+        SimWire wire;
+        QByteArray sent;
+        wire.port.setWireTap([&sent](bool fromLogger, const QByteArray &bytes) {
+            if (fromLogger)
+                sent += bytes;
+        });
+        wire.logger.faults().unplugAfterBytes(3);
+        wire.exchange('p');
+        EXPECT_EQ(sent, "p#0");
+        EXPECT_FALSE(wire.logger.isPluggedIn());
+        EXPECT_TRUE(wire.port.cts());
+    }
+    {
+        SimWire wire;
+        wire.logger.faults().promptAtPowerUp(true);
+        wire.logger.faults().restartAfterBytes(9);
+        EXPECT_EQ(wire.exchange('p'), statusReply);
+        EXPECT_EQ(wire.exchange('p'), "p#?");
+        EXPECT_TRUE(wire.logger.isPluggedIn());
+        EXPECT_EQ(wire.exchange('p'), statusReply);
+    }
+    {
+        SimWire wire;
+        wire.logger.faults().noiseAfterBytes(1, QByteArray("\x00\xFFx", 3));
+        EXPECT_EQ(wire.exchange('p'), QByteArray("p\x00\xFFx#0083\r", 10));
+        EXPECT_EQ(wire.exchange('p'), statusReply);
+    }
+}
+
+TEST(SimFaults, ByteFaultsCountFromWhenTheyAreArmedAndClear)
+{
+    SimWire wire;
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+    wire.logger.faults().unplugAfterBytes(7);
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+    EXPECT_TRUE(wire.logger.isPluggedIn());
+    wire.logger.faults().clear();
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+    EXPECT_TRUE(wire.logger.isPluggedIn());
+}

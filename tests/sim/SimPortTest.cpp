@@ -174,3 +174,16 @@ TEST(SimPort, PulledAdapterClosesThePortUntilItIsBack)
     EXPECT_TRUE(wire.port.open());
     EXPECT_EQ(wire.exchange('p'), "p#0083\r");
 }
+
+TEST(SimPort, WireTapSeesBothDirectionsAsTheBytesArePutOnTheCable)
+{
+    SimWire wire;
+    QByteArray fromPc;
+    QByteArray fromLogger;
+    wire.port.setWireTap([&](bool logger, const QByteArray &bytes) { (logger ? fromLogger : fromPc) += bytes; });
+    EXPECT_EQ(wire.exchange('p'), statusReply);
+    wire.logger.faults().noiseAfterBytes(2, "~");
+    EXPECT_EQ(wire.exchange('p'), "p#~0083\r");
+    EXPECT_EQ(fromPc, "p\rp\r");
+    EXPECT_EQ(fromLogger, statusReply + "p#~0083\r");
+}
