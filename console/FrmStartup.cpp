@@ -34,6 +34,8 @@
 #include "console/LinkLabelClicks.h"
 #include "console/MemoryTestButtons.h"
 #include "console/OpenDownloadCommand.h"
+#include "logger/download/DownloadRebuild.h"
+#include "logger/download/RebuildCommand.h"
 #include "console/ScanPeriodRules.h"
 #include "console/SetupRules.h"
 #include "console/StartupController.h"
@@ -98,6 +100,12 @@ FrmStartup::FrmStartup(EventLoop &loop, Dialogs &dialogs, Printer &printer, Sett
     m_memoryTests = new MemoryTestButtons({*m_ui, connection, dialogs, loop}, this);
     m_openDownload = new OpenDownloadCommand(*this, dialogs, [this] { return m_state.defaultPath; });
     connect(m_ui->mnuFileOpenDownload, &QAction::triggered, m_openDownload, &OpenDownloadCommand::run);
+    m_openDownload->setRawRebuild([&dialogs](const QString &raw, DownloadTableReader::TidyTexts *texts, QString *error) {
+        return DownloadRebuild::tidyTexts(raw, dialogs, &texts->rows, &texts->events, &texts->metadata, error);
+    });
+    m_ui->mnuFileRebuildRaw->setEnabled(true);
+    connect(m_ui->mnuFileRebuildRaw, &QAction::triggered, this,
+            [this, &dialogs] { RebuildCommand(dialogs).run(m_state.defaultPath); });
     m_wiring = new ConnectionWiring(connection, {*m_ui, *m_comm, *m_debugPrint, *m_statusView,
                                                  *m_setupRules, m_setup, *m_startup,
                                                  [this] { hideCalibrationWindow(); }});

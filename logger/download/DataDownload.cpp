@@ -504,7 +504,15 @@ void DataDownload::writeMetadata(const Run &run)
     capture.statusText = live.statusText;
     capture.firstScanNote = m_capture.firstScanNote();
     capture.channelConfig = m_capture.values().channelConfig;
+    capture.csvEventLines = m_capture.eventLines().split(CrLf);
+    if (capture.csvEventLines.last().isEmpty())
+        capture.csvEventLines.removeLast();
+    capture.statusLine = hook(m_hooks.statusLine);
     DownloadMetadata::Download download;
+    if (run.resume) {
+        download.resumedFrom = run.resume->rawPath;
+        download.resumedAddress = run.resume->address();
+    }
     download.started = run.started;
     download.ended = m_loop.now();
     download.outcome = outcomeName(m_ending);

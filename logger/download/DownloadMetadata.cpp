@@ -42,7 +42,9 @@ QJsonObject DownloadMetadata::build(const Inputs &in)
          QJsonObject{{"eventLines", lines(in.capture.eventLines)},
                      {"statusByte", in.capture.statusByte},
                      {"statusText", in.capture.statusText},
-                     {"firstScanNote", in.capture.firstScanNote}}},
+                     {"firstScanNote", in.capture.firstScanNote},
+                     {"csvEventLines", lines(in.capture.csvEventLines)},
+                     {"statusLine", in.capture.statusLine}}},
         {"download", download(in.download)},
         {"files", fileList(in.files)},
     };
@@ -114,7 +116,9 @@ QJsonObject DownloadMetadata::download(const Download &d)
         {"endAddress", d.endAddress},
         {"scans", d.scans},
         {"events", d.events},
-        {"resumedFrom", QJsonValue()},
+        {"resumedFrom", d.resumedFrom.isEmpty()
+                            ? QJsonValue()
+                            : QJsonValue(QJsonObject{{"file", d.resumedFrom}, {"address", d.resumedAddress}})},
     };
 }
 

@@ -27,6 +27,10 @@ public:
         QString firstScanNote;
         // The 32 digits of line 0040; empty when unknown.
         QString channelConfig;
+        // The lines that open the comma-separated file, and the status line
+        // its event rows quote: a rebuild from the RAW file needs them.
+        QStringList csvEventLines;
+        QString statusLine;
     };
 
     struct Download
@@ -39,6 +43,9 @@ public:
         qint64 endAddress = 0;
         qint64 scans = 0;
         qint64 events = 0;
+        // The RAW file of the download taken up again, and the address it gave up to.
+        QString resumedFrom;
+        qint64 resumedAddress = 0;
     };
 
     struct Inputs

@@ -10,6 +10,7 @@
 #include "logger/download/DownloadFiles.h"
 #include "logger/download/DownloadSections.h"
 #include "logger/download/ScanRows.h"
+#include "logger/download/TidyExport.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 constexpr quint32 LongWaitSeconds = 255;
@@ -76,9 +78,9 @@ DownloadRebuild::Extras DownloadRebuild::extrasBeside(const QString &rawPath)
     const QJsonObject capture = root.value(QStringLiteral("capture")).toObject();
     if (capture.contains(QStringLiteral("statusLine")))
         extras.statusLine = capture.value(QStringLiteral("statusLine")).toString();
-    if (capture.value(QStringLiteral("eventLines")).isArray()) {
+    if (capture.value(QStringLiteral("csvEventLines")).isArray()) {
         QString lines;
-        for (const QJsonValue &line : capture.value(QStringLiteral("eventLines")).toArray())
+        for (const QJsonValue &line : capture.value(QStringLiteral("csvEventLines")).toArray())
             lines += line.toString() + CrLf;
         extras.eventLines = lines;
     }
@@ -140,6 +142,25 @@ int DownloadRebuild::monitorInData(int activeChannels) const
     return int(std::max_element(inside.begin(), inside.begin() + activeChannels) - inside.begin()) + 1;
 }
 
+void DownloadRebuild::writeMetadata(TidyExport &tidy, const LoggerHeader &h, const QString &eventText,
+                                    const QString &statusLine) const
+{
+    DownloadMetadata::Capture capture;
+    capture.eventLines = m_raw.liveLines;
+    capture.statusByte = m_raw.statusByteText;
+    capture.statusText = m_raw.statusText;
+    capture.firstScanNote = m_raw.firstScanNote;
+    capture.csvEventLines = eventText.split(CrLf);
+    capture.statusLine = statusLine;
+    DownloadMetadata::Download download;
+    download.started = m_raw.downloadTime;
+    download.ended = QDateTime::currentDateTime();
+    download.outcome = complete() ? QStringLiteral("complete") : QStringLiteral("aborted");
+    download.addressReached = m_raw.nextAddress();
+    download.endAddress = m_raw.live.active.pointer.value;
+    tidy.writeMetadata(h, capture, download, true);
+}
+
 bool DownloadRebuild::complete() const
 {
     const qint64 pointer = m_raw.live.active.pointer.value;
@@ -189,6 +210,9 @@ DownloadRebuild::Outcome DownloadRebuild::write(const QString &base)
     inputs.presentOffsetHours =
         m_extras.downloadZoneHours.value_or(-QDateTime::currentDateTime().offsetFromUtc() / 3600);
     const CsvHeaderBlock block = CsvHeaderBlock::build(h, inputs);
+    TidyExport tidy(m_dialogs);
+    tidy.describe(h, inputs);
+    tidy.open(base, h, true);
     const DownloadSections::Origin origin{m_raw.downloadTime, m_raw.locationCode, m_raw.baseName};
 
     files.subStoreLine(QString(), eventText);
@@ -216,6 +240,7 @@ DownloadRebuild::Outcome DownloadRebuild::write(const QString &base)
     sink.statusLine = [statusLine] { return statusLine; };
     sink.lowBattery = [](qint64) {};
     sink.syncError = [](qint64, qint64, const QString &) { return true; };
+    tidy.follow(sink);
     ScanRows rows(setup, sink);
     const qint64 end = complete() ? live.active.pointer.value : m_raw.nextAddress();
     for (const RawDownloadFile::DataLine &line : m_raw.dataLines) {
@@ -228,9 +253,41 @@ DownloadRebuild::Outcome DownloadRebuild::write(const QString &base)
     if (complete())
         files.subStoreLine(QString(), QStringLiteral("Saved complete as file: ") + base + QStringLiteral(".CSV"));
     files.subCloseFiles();
+    tidy.close();
     outcome.written = !files.failed() && files.renameToFinal();
+    if (outcome.written) {
+        tidy.renameToFinal();
+        writeMetadata(tidy, h, eventText, statusLine);
+    }
     outcome.baseName = base;
     outcome.message = outcome.written ? QStringLiteral("rebuilt: ") + base + QStringLiteral(".CSV")
                                       : QStringLiteral("The files could not be written at ") + base;
     return outcome;
+}
+
+bool DownloadRebuild::tidyTexts(const QString &rawPath, Dialogs &dialogs, QByteArray *rows, QByteArray *events,
+                                QByteArray *metadata, QString *error)
+{
+    const RawDownloadFile raw = RawDownloadFile::read(rawPath);
+    const QTemporaryDir scratch;
+    if (!raw.refusal.isEmpty() || !scratch.isValid()) {
+        *error = raw.refusal.isEmpty() ? QStringLiteral("No scratch folder for the rebuild.") : raw.refusal;
+        return false;
+    }
+    DownloadRebuild rebuild(raw, dialogs);
+    rebuild.setExtras(extrasBeside(rawPath));
+    const QString base = scratch.filePath(QStringLiteral("rebuilt"));
+    const Outcome outcome = rebuild.write(base);
+    if (!outcome.written) {
+        *error = outcome.message;
+        return false;
+    }
+    const auto contents = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    *rows = contents(base + QStringLiteral(".tidy.csv"));
+    *events = contents(base + QStringLiteral(".events.csv"));
+    *metadata = contents(base + QStringLiteral(".json"));
+    return true;
 }

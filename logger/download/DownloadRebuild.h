@@ -7,6 +7,7 @@
 #include <optional>
 
 class Dialogs;
+class TidyExport;
 struct LoggerHeader;
 
 // Writes a download's comma-separated file again from its RAW file, without
@@ -47,14 +48,22 @@ public:
     // monitor channel when the data holds its two words.
     DownloadColumns columns() const;
 
-    // Writes "<base>.CSV" (refusing a base already in use).
+    // Writes "<base>.CSV" with the tidy file, its events table and the
+    // metadata (refusing a base already in use).
     Outcome write(const QString &base);
     // "<folder>/<name of the RAW>", or with "-rebuilt" (and a counter) when in use.
     static QString freeBase(const QString &rawPath, const QString &folder);
 
+    // The tidy file, events table and metadata of a RAW file, rebuilt in a
+    // scratch folder and read back (for the viewer); false with the reason.
+    static bool tidyTexts(const QString &rawPath, Dialogs &dialogs, QByteArray *rows, QByteArray *events,
+                          QByteArray *metadata, QString *error);
+
 private:
     int monitorInData(int activeChannels) const;
     bool complete() const;
+    void writeMetadata(TidyExport &tidy, const LoggerHeader &h, const QString &eventText,
+                       const QString &statusLine) const;
 
     const RawDownloadFile &m_raw;
     Dialogs &m_dialogs;

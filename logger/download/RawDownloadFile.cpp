@@ -71,8 +71,13 @@ public:
                                             "logger's header lines and \"Pic Header Info\".");
             return;
         }
-        for (++n; n < lines.size() && lines[n] != StartOfData; ++n)
+        bool inLiveBlock = true;
+        for (; n < lines.size() && lines[n] != StartOfData; ++n) {
+            if (inLiveBlock)
+                m_file.liveLines << lines[n];
+            inLiveBlock = inLiveBlock && !lines[n].startsWith(QLatin1String("DATA "));
             liveLine(lines[n]);
+        }
         if (n >= lines.size()) {
             m_file.refusal = QStringLiteral("The file ends before \"Start of Downloaded Data\".");
             return;

@@ -34,6 +34,7 @@ struct RawDownloadFile
     QString statusText;     // after "STATUS: "
     QString statusByteText; // after "SB at download: "
     LiveBlockValues live;   // the fields of the a0000, a0010 and a0020 lines
+    QStringList liveLines;  // from "Pic Header Info" to "Start of Downloaded Data", as written
     QString firstScanNote;
     QString initTimeZone;
     QDateTime downloadTime;

@@ -86,7 +86,7 @@ protected:
     }
 };
 
-TEST_F(DataViewerTest, TheFileMenuOffersOpenDownloadAndLeavesRebuildForLater)
+TEST_F(DataViewerTest, TheFileMenuOffersOpenDownloadAndRebuildFromRaw)
 {
     loadConfigured();
     const QList<QAction *> menus = window->menuBar()->actions();
@@ -95,14 +95,15 @@ TEST_F(DataViewerTest, TheFileMenuOffersOpenDownloadAndLeavesRebuildForLater)
     EXPECT_EQ(menus[0]->text(), "Fil&e");
     EXPECT_EQ(menus[1]->text(), "&Help");
     EXPECT_EQ(window->ui().mnuFileOpenDownload->text(), "&Open Download...");
-    EXPECT_FALSE(window->ui().mnuFileRebuildRaw->isEnabled());
+    EXPECT_EQ(window->ui().mnuFileRebuildRaw->text(), "Rebuild from RAW...");
+    EXPECT_TRUE(window->ui().mnuFileRebuildRaw->isEnabled());
 
     dialogs.expectFileName(QString());
     window->ui().mnuFileOpenDownload->trigger();
     ASSERT_EQ(dialogs.fileDialogs().size(), 1u);
     EXPECT_EQ(dialogs.fileDialogs()[0].title, "Open Download");
     EXPECT_EQ(dialogs.fileDialogs()[0].folder, dataFolder);
-    EXPECT_FALSE(dialogs.fileDialogs()[0].filter.contains("RAW"));
+    EXPECT_TRUE(dialogs.fileDialogs()[0].filter.contains("RAW"));
     EXPECT_TRUE(window->findChildren<DataViewer *>().isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "tests/console/LoggerWindowFixture.h"
 
+#include "console/DataViewer.h"
 #include "console/LoggerStatusView.h"
 #include "console/MainTab.h"
 #include "console/frmComm.h"
@@ -273,6 +274,48 @@ TEST_F(Download, CompleteDownloadWritesTheFilesAndRecordsIt)
     logger.unplug();
     settle();
     EXPECT_EQ(ui().ProgressBarData->value(), 0);
+}
+
+// The RAW file of a download rebuilds its files through "Rebuild from
+// RAW..." and opens in the viewer like the CSV it was made with.
+TEST_F(Download, RawFileRebuildsTheCsvAndOpensInTheViewer)
+{
+    ui().chkRAW->click();
+    dialogs.expect("Data Download");
+    dialogs.allow("Low Battery Detected");
+    dialogs.expectFileName(dataFile("pump7.CSV"));
+    typeNotes(QString());
+    ui().CmdDownload->click();
+    ASSERT_TRUE(QFile::exists(dataFile("pump7.RAW")));
+
+    ASSERT_TRUE(ui().mnuFileRebuildRaw->isEnabled());
+    dialogs.expectFileName(dataFile("pump7.RAW"));
+    dialogs.expectFileName(dataFile("again.CSV"));
+    dialogs.expect("Rebuild from RAW");
+    ui().mnuFileRebuildRaw->trigger();
+    EXPECT_EQ(dialogs.shown().back().text, "Written: " + QDir::toNativeSeparators(dataFile("again")) + ".CSV");
+    const auto rows = [this](const QString &name) {
+        const QString text = fileText(name);
+        return text.mid(text.indexOf("Start of Downloaded Data"));
+    };
+    EXPECT_EQ(rows("again.CSV").section("End of Downloaded Data", 0, 0),
+              rows("pump7.CSV").section("End of Downloaded Data", 0, 0));
+    EXPECT_EQ(fileText("again.tidy.csv"), fileText("pump7.tidy.csv"));
+
+    dialogs.expectFileName(dataFile("pump7.RAW"));
+    ui().mnuFileOpenDownload->trigger();
+    const QList<DataViewer *> viewers = window->findChildren<DataViewer *>();
+    ASSERT_EQ(viewers.size(), 1);
+    dialogs.expectFileName(dataFile("pump7.tidy.csv"));
+    ui().mnuFileOpenDownload->trigger();
+    const QList<DataViewer *> both = window->findChildren<DataViewer *>();
+    ASSERT_EQ(both.size(), 2);
+    const DownloadTable &fromRaw = both[0]->table();
+    const DownloadTable &fromTidy = both[1]->table();
+    ASSERT_GT(fromRaw.rowCount(), 100);
+    EXPECT_EQ(fromRaw.rowCount(), fromTidy.rowCount());
+    EXPECT_EQ(fromRaw.columns.size(), fromTidy.columns.size());
+    EXPECT_EQ(fromRaw.scan(fromRaw.rowCount() - 1), fromTidy.scan(fromTidy.rowCount() - 1));
 }
 
 // Cancel Download between two lines, confirmed: the partial files keep
