@@ -95,7 +95,7 @@ TEST_F(DataViewerTest, TheFileMenuOffersOpenDownloadAndRebuildFromRaw)
     EXPECT_EQ(menus[0]->text(), "Fil&e");
     EXPECT_EQ(menus[1]->text(), "&Help");
     EXPECT_EQ(window->ui().mnuFileOpenDownload->text(), "&Open Download...");
-    EXPECT_EQ(window->ui().mnuFileRebuildRaw->text(), "Rebuild from RAW...");
+    EXPECT_EQ(window->ui().mnuFileRebuildRaw->text(), "&Rebuild from RAW...");
     EXPECT_TRUE(window->ui().mnuFileRebuildRaw->isEnabled());
 
     dialogs.expectFileName(QString());
