@@ -108,6 +108,21 @@ HeaderReader::Hooks LoggerConnection::headerHooks()
     return hooks;
 }
 
+EventCapture::Hooks LoggerConnection::captureHooks()
+{
+    EventCapture::Hooks hooks;
+    hooks.status = [this] { return EventCapture::StatusInputs{statusByte.statusValue(), statusByte.statusText()}; };
+    hooks.setup.wordsPerScan = [this] {
+        const DownloadColumns columns = DownloadColumns::fromChannelConfig(capture.values().channelConfig);
+        int highest = 0;
+        for (int channel = 1; channel <= 8; ++channel)
+            if (columns.active[channel - 1])
+                highest = channel;
+        return highest + (columns.hasMonitor() ? 2 : 0);
+    };
+    return hooks;
+}
+
 // Without windows the download takes the channel selection the logger holds
 // and the memory its header states.
 DataDownload::Hooks LoggerConnection::downloadHooks()

@@ -37,6 +37,9 @@ public:
     HeaderReader::Hooks headerHooks();
     // The download's hooks this side can fill (the logger's own channel
     // selection and memory size); the windows add the files and texts.
+    // Without windows the capture takes the channel selection the logger
+    // holds and the status byte just read.
+    EventCapture::Hooks captureHooks();
     DataDownload::Hooks downloadHooks();
 
     // The program is ending: nothing more goes to the logger, every wait

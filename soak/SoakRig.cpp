@@ -33,17 +33,7 @@ SoakRig::~SoakRig()
 void SoakRig::wireCapture()
 {
     LoggerConnection *c = &connection;
-    EventCapture::Hooks hooks;
-    hooks.status = [c] { return EventCapture::StatusInputs{c->statusByte.statusValue(), c->statusByte.statusText()}; };
-    hooks.setup.wordsPerScan = [c] {
-        const DownloadColumns columns = DownloadColumns::fromChannelConfig(c->capture.values().channelConfig);
-        int highest = 0;
-        for (int channel = 1; channel <= 8; ++channel)
-            if (columns.active[channel - 1])
-                highest = channel;
-        return highest + (columns.hasMonitor() ? 2 : 0);
-    };
-    c->capture.setHooks(hooks);
+    c->capture.setHooks(c->captureHooks());
 }
 
 void SoakRig::wireDownload()
