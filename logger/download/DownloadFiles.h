@@ -22,12 +22,12 @@ public:
         QString folder;
         bool csv = true;
         bool raw = false;
+        // The tidy file, its events table and the metadata beside them.
+        bool tidy = true;
         // Keep a working RAW file even without the RAW option, so a download
         // that ends early can be resumed from it; it is removed when the
         // download completes.
         bool rawForResume = false;
-        // The tidy file, its events table and the metadata beside them.
-        bool tidy = true;
     };
 
     static const QString DialogTitle;

@@ -343,9 +343,10 @@ TEST_F(Download, CancelDownloadDuringTheReadRestoresTheWindow)
 
     EXPECT_TRUE(QFile::exists(dataFile("cut short_Aborted.CSV")));
     EXPECT_FALSE(QFile::exists(dataFile("cut short.CSV")));
+    // The working RAW file stays, though RAW is not ticked, so the download
+    // can be resumed; no tidy file, events table or metadata.
     EXPECT_EQ(QDir(dataFile("")).entryList({"cut short*"}, QDir::Files),
-              QStringList{"cut short_Aborted.CSV"})
-        << "no tidy file, events table or metadata";
+              (QStringList{"cut short_Aborted.CSV", "cut short_Aborted.RAW"}));
     const QString csv = fileText("cut short_Aborted.CSV");
     EXPECT_TRUE(csv.contains("Download was canceled. This is only a partial data file."));
     EXPECT_TRUE(csv.contains("Stopped on purpose"));
