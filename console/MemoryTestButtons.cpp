@@ -15,6 +15,7 @@ MemoryTestButtons::MemoryTestButtons(const Parts &parts, QObject *parent)
     connect(ui.cmdLongMemTest, &QAbstractButton::clicked, this, [this] { cmdLongMemTest_Click(); });
     connect(ui.cmdShortMemTest, &QAbstractButton::clicked, this, [this] { cmdShortMemTest_Click(); });
     // The label takes double-clicks itself; from the keyboard Space or Enter does the same.
+    m_memCheckLabel = ui.lblMemCheck;
     ui.lblMemCheck->installEventFilter(this);
     LabelActivator::attach(ui.lblMemCheck, [this] { lblMemCheck_DblClick(); }, LabelActivator::Input::KeysOnly);
     connect(&m_display, &MemoryTestDisplay::lineTested, this, [this](const QString &address) {
@@ -26,7 +27,7 @@ MemoryTestButtons::MemoryTestButtons(const Parts &parts, QObject *parent)
 
 bool MemoryTestButtons::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_p.ui.lblMemCheck && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == m_memCheckLabel && event->type() == QEvent::MouseButtonDblClick) {
         lblMemCheck_DblClick();
         return true;
     }

@@ -50,6 +50,9 @@ private:
     void showStatus(const QString &text);
 
     Parts m_p;
+    // The label watched for double-clicks, kept apart from the form's
+    // struct, which the main window frees before its widgets.
+    QObject *m_memCheckLabel = nullptr;
     MemoryTestDisplay m_display;
     DataMemoryTest m_test;
     bool m_running = false;
