@@ -1,5 +1,7 @@
 #include "console/DataViewer.h"
 
+#include "console/ChartPicture.h"
+
 #include "console/ChartViewport.h"
 #include "console/DownloadChart.h"
 #include "console/DownloadChartView.h"
@@ -132,13 +134,6 @@ void DataViewer::savePicture()
 {
     const QString base = QFileInfo(m_read.table.facts.fileName).completeBaseName().trimmed();
     const QString proposed = QDir(m_dataFolder ? m_dataFolder() : QString()).filePath(base + QStringLiteral(".png"));
-    QString file = m_dialogs.getSaveFileName(QStringLiteral("Save Chart as PNG"), proposed,
-                                             QStringLiteral("PNG pictures (*.png)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        file += QStringLiteral(".png");
-    if (!m_view->grab().save(file, "PNG"))
-        m_dialogs.Message_Box(QStringLiteral("The picture could not be saved as ") + file + u'.',
-                              int(Dialogs::OkOnly) | int(Dialogs::Critical), QStringLiteral("Save as PNG"));
+    ChartPicture::save(*m_view, m_dialogs, proposed, QStringLiteral("Save Chart as PNG"),
+                       QStringLiteral("Save as PNG"));
 }

@@ -1,5 +1,7 @@
 #include "console/DownloadChart.h"
 
+#include "console/ValueAxisRange.h"
+
 #include "console/ChartDownsampler.h"
 #include "console/TimeAxisLabels.h"
 #include "logger/download/DownloadTable.h"
@@ -116,20 +118,13 @@ void DownloadChart::redraw(double from, double to, int buckets)
         }
         m_series[c]->replace(points);
     }
-    if (!(low <= high)) {
-        low = 0;
-        high = 1;
-    } else if (low == high) {
-        low -= 1;
-        high += 1;
-    }
-    const double margin = (high - low) * 0.05;
-    m_yAxis->setRange(low - margin, high + margin);
+    const auto [bottom, top] = valueAxisRange(low, high);
+    m_yAxis->setRange(bottom, top);
     m_xAxis->setRange(from, to);
     if (m_timeAxis)
         labelTimes(from, to);
-    markClips(from, to, buckets, low - margin, high + margin);
-    markEvents(from, to, high + margin);
+    markClips(from, to, buckets, bottom, top);
+    markEvents(from, to, top);
 }
 
 void DownloadChart::labelTimes(double from, double to)

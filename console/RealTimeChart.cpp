@@ -1,5 +1,8 @@
 #include "console/RealTimeChart.h"
 
+#include "console/ChartPicture.h"
+#include "console/ValueAxisRange.h"
+
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/Timer.h"
@@ -206,15 +209,8 @@ void RealTimeChart::redraw()
         if (shown)
             clipPoints += m_history.clips(c, fromMs, toMs);
     }
-    if (!(low <= high)) {
-        low = 0;
-        high = 1;
-    } else if (low == high) {
-        low -= 1;
-        high += 1;
-    }
-    const double margin = (high - low) * 0.05;
-    m_valueAxis->setRange(low - margin, high + margin);
+    const auto [bottom, top] = valueAxisRange(low, high);
+    m_valueAxis->setRange(bottom, top);
     for (QPointF &p : clipPoints) {
         if (!std::isfinite(p.y()))
             p.setY(low);
@@ -230,14 +226,6 @@ void RealTimeChart::savePicture()
     const QString proposed = QDir(m_dataFolder ? m_dataFolder() : QString()).filePath(
         QStringLiteral("RealTime-") + m_loop.now().toString(QStringLiteral("yyyyMMdd-hhmmss"))
         + QStringLiteral(".png"));
-    QString file = m_dialogs.getSaveFileName(QStringLiteral("Save Chart as Picture"), proposed,
-                                             QStringLiteral("PNG pictures (*.png)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        file += QStringLiteral(".png");
-    if (!m_view->grab().save(file, "PNG"))
-        m_dialogs.Message_Box(QStringLiteral("The picture could not be saved as ") + file + u'.',
-                              int(Dialogs::OkOnly) | int(Dialogs::Critical),
-                              QStringLiteral("Save as Picture"));
+    ChartPicture::save(*m_view, m_dialogs, proposed, QStringLiteral("Save Chart as Picture"),
+                       QStringLiteral("Save as Picture"));
 }
