@@ -22,6 +22,24 @@ void DownloadTable::addRow(qint64 scan, qint64 utcMs)
     m_clips.resize(m_clips.size() + size_t(columns.size()), NoClip);
 }
 
+QString DownloadTable::orderProblem(qint64 scan, qint64 utcMs) const
+{
+    if (m_scans.empty())
+        return {};
+    if (scan <= m_scans.back())
+        return QStringLiteral("scan %1 does not follow scan %2").arg(scan).arg(m_scans.back());
+    if (utcMs == NoTime)
+        return {};
+    for (auto previous = m_utcMs.rbegin(); previous != m_utcMs.rend(); ++previous) {
+        if (*previous == NoTime)
+            continue;
+        if (*previous > utcMs)
+            return QStringLiteral("the time of scan %1 goes back").arg(scan);
+        break;
+    }
+    return {};
+}
+
 void DownloadTable::setCell(qsizetype row, int column, double value, Clip clip)
 {
     m_values[index(row, column)] = clip == NoClip ? value : std::nan("");

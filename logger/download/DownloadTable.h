@@ -55,6 +55,9 @@ public:
     void setUtcOffset(std::optional<int> seconds) { m_utcOffset = seconds; }
     std::optional<int> utcOffset() const { return m_utcOffset; }
 
+    // Why a row with this scan and time cannot follow the rows so far
+    // (scans rise, times never go back), or empty when it can.
+    QString orderProblem(qint64 scan, qint64 utcMs) const;
     // A new row; its cells start missing (not a number, no clip).
     void addRow(qint64 scan, qint64 utcMs);
     void setCell(qsizetype row, int column, double value, Clip clip);

@@ -240,16 +240,8 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
             return fault(QStringLiteral("\"%1\" is not a date and time").arg(QString::fromUtf8(cells[1])));
         ms -= m_offset.value_or(0) * 1000LL;
     }
-    const qsizetype rows = t.rowCount();
-    if (rows > 0 && scan <= t.scan(rows - 1))
-        return fault(QStringLiteral("scan %1 does not follow scan %2").arg(scan).arg(t.scan(rows - 1)));
-    for (qsizetype r = rows - 1; ms != DownloadTable::NoTime && r >= 0; --r) {
-        if (t.utcMs(r) == DownloadTable::NoTime)
-            continue;
-        if (t.utcMs(r) > ms)
-            return fault(QStringLiteral("the time of scan %1 goes back").arg(scan));
-        break;
-    }
+    if (const QString why = t.orderProblem(scan, ms); !why.isEmpty())
+        return fault(why);
     t.addRow(scan, ms);
     const bool full = cells.size() >= 2 * m_columns + 3;
     int counts = m_columns;
@@ -258,7 +250,7 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
         while (2 + counts < cells.size() && !cells[2 + counts].isEmpty())
             ++counts;
     }
-    if (!fillCounts(rows, cells, 2, 0, counts)) {
+    if (!fillCounts(t.rowCount() - 1, cells, 2, 0, counts)) {
         t.dropLastRow();
         return false;
     }

@@ -67,8 +67,8 @@ public:
                 return;
         }
         if (m_file.headerLines.isEmpty() || n >= lines.size() || lines[n].trimmed() != PicHeaderInfo) {
-            m_file.refusal = QStringLiteral("This is not a download RAW file: it does not start with the "
-                                            "logger's header lines and \"Pic Header Info\".");
+            refuse(QStringLiteral("This is not a download RAW file: it does not start with the "
+                                  "logger's header lines and \"Pic Header Info\"."));
             return;
         }
         bool inLiveBlock = true;
@@ -79,7 +79,7 @@ public:
             liveLine(lines[n]);
         }
         if (n >= lines.size()) {
-            m_file.refusal = QStringLiteral("The file ends before \"Start of Downloaded Data\".");
+            refuse(QStringLiteral("The file ends before \"Start of Downloaded Data\"."));
             return;
         }
         for (++n; n < lines.size() && !lines[n].startsWith(EndOfData); ++n)
@@ -93,13 +93,20 @@ public:
     }
 
 private:
+    // A refused file keeps nothing read before the fault, only the reason.
+    void refuse(const QString &why)
+    {
+        m_file = RawDownloadFile{};
+        m_file.refusal = why;
+    }
+
     bool headerLine(const QString &line, int number)
     {
         if (!replyLineOk(line, u'c', HeaderLineLength, 4)) {
-            m_file.refusal = QStringLiteral("Line %1 is not a header line as the logger sends it "
-                                            "(form or checksum): %2")
-                                 .arg(number)
-                                 .arg(line.left(40));
+            refuse(QStringLiteral("Line %1 is not a header line as the logger sends it "
+                                  "(form or checksum): %2")
+                       .arg(number)
+                       .arg(line.left(40)));
             return false;
         }
         m_file.headerText += line + QStringLiteral("\r\n");

@@ -140,10 +140,10 @@ bool TidyCsvParser::row(QByteArrayView line)
         return fault(QStringLiteral("\"%1\" is not a scan number").arg(QString::fromUtf8(c[0])));
     if (!time(c[1], &ms))
         return false;
-    const qsizetype rows = t.rowCount();
-    if (rows > 0 && scan <= t.scan(rows - 1))
-        return fault(QStringLiteral("scan %1 does not follow scan %2").arg(scan).arg(t.scan(rows - 1)));
+    if (const QString why = t.orderProblem(scan, ms); !why.isEmpty())
+        return fault(why);
     t.addRow(scan, ms);
+    const qsizetype added = t.rowCount() - 1;
     for (int k = 0; k < m_columns; ++k) {
         const QByteArrayView count = c[2 + 3 * k];
         const QByteArrayView value = c[3 + 3 * k];
@@ -160,7 +160,7 @@ bool TidyCsvParser::row(QByteArrayView line)
             return fault(QStringLiteral("\"%1\" is not a count, value or clip").arg(QString::fromUtf8(bad)));
         }
         if (clip != DownloadTable::NoClip || !value.isEmpty())
-            t.setCell(rows, k, v, clip);
+            t.setCell(added, k, v, clip);
     }
     return true;
 }

@@ -119,6 +119,8 @@ TEST_F(TidyReader, BadTidyFilesAreRefusedOrReadUpToTheFault)
          "B .tidy.csv: read 1 row; line 3: \"abc\" is not a count, value or clip.", 1},
         {QByteArray(Rows).replace(",high,", ",hi,"), Metadata,
          "B .tidy.csv: read 2 rows; line 4: \"hi\" is not a count, value or clip.", 2},
+        {QByteArray(Rows).replace("T01:31:00+01:00,0,", "T01:29:00+01:00,0,"), Metadata,
+         "B .tidy.csv: read 1 row; line 3: the time of scan 2 goes back.", 1},
         {Rows, QByteArray(Metadata).replace("\"formatVersion\": 1", "\"formatVersion\": 2"),
          "B .tidy.csv cannot be opened: its metadata is of format version 2; this program reads version 1.", 0},
         {Rows, "{\"format\": \"something else\"}", "B .tidy.csv cannot be opened: its metadata belongs to no download.", 0},
