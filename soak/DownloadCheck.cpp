@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
@@ -17,12 +18,16 @@ QStringList DownloadCheck::problems(const Facts &facts)
     QStringList found = names(facts);
     if (facts.folderRemoved || facts.ending == DataDownload::Ending::NotStarted || !found.isEmpty())
         return found;
-    const bool complete = facts.ending == DataDownload::Ending::Complete;
-    const QString base = facts.base + (complete ? QString() : DownloadFiles::AbortedSuffix);
     QStringList data;
-    found += rawLines(facts, lines(base + QStringLiteral(".RAW")), &data);
-    found += csvRows(facts, lines(base + QStringLiteral(".CSV")), data);
+    found += rawLines(facts, lines(filePath(facts, QStringLiteral(".RAW"))), &data);
+    found += csvRows(facts, lines(filePath(facts, QStringLiteral(".CSV"))), data);
     return found;
+}
+
+QString DownloadCheck::filePath(const Facts &facts, const QString &extension)
+{
+    const bool complete = facts.ending == DataDownload::Ending::Complete;
+    return facts.base + (complete ? QString() : DownloadFiles::AbortedSuffix) + extension;
 }
 
 QStringList DownloadCheck::lines(const QString &path)
@@ -54,6 +59,17 @@ QStringList DownloadCheck::names(const Facts &facts)
     return found;
 }
 
+qint64 DownloadCheck::resumedLines(const QStringList &raw)
+{
+    static const QRegularExpression note(QStringLiteral("^Resumed from file: .* \\((\\d+) lines taken from it\\)\\.$"));
+    for (const QString &line : raw) {
+        const QRegularExpressionMatch match = note.match(line);
+        if (match.hasMatch())
+            return match.captured(1).toLongLong();
+    }
+    return 0;
+}
+
 QStringList DownloadCheck::section(const QStringList &lines, const QString &start, const QString &end, int *first)
 {
     qsizetype from = 0;
@@ -80,13 +96,16 @@ QStringList DownloadCheck::rawLines(const Facts &facts, const QStringList &raw, 
     const bool writeFailed = facts.ending == DataDownload::Ending::WriteFailed;
     QStringList found;
     const QStringList held = section(raw, QStringLiteral("Start of Downloaded Data"), QStringLiteral("End of Downloaded Data"), nullptr);
+    const qint64 resumed = resumedLines(raw);
     for (qsizetype i = 0; i < held.size(); ++i) {
         const qint64 address = LineBytes * qint64(i);
+        const QString inMemory = WireRecord::dataLine(address, facts.data.mid(address, LineBytes));
         // What the logger sent is what it holds, unless a test it was told
-        // to stop kept logging.
-        const QString expected = facts.sent.value(address, WireRecord::dataLine(address, facts.data.mid(address, LineBytes)));
+        // to stop kept logging; a line taken from an earlier download's file
+        // must be what the memory holds.
+        const QString expected = i < resumed ? inMemory : facts.sent.value(address, inMemory);
         const bool last = i + 1 == held.size();
-        if (held[i] == expected && facts.sent.contains(address)) {
+        if (held[i] == expected && (i < resumed || facts.sent.contains(address))) {
             data->append(held[i]);
             continue;
         }
@@ -97,9 +116,12 @@ QStringList DownloadCheck::rawLines(const Facts &facts, const QStringList &raw, 
             cut.chop(1);
         if (writeFailed && last && expected.startsWith(cut))
             break;
-        found << QStringLiteral("RAW data line %1 is \"%2\", the logger sent \"%3\"")
-                     .arg(i)
-                     .arg(held[i], facts.sent.value(address, QStringLiteral("nothing sound")));
+        found << (i < resumed ? QStringLiteral("RAW data line %1 is \"%2\", taken from a file where the memory holds \"%3\"")
+                                    .arg(i)
+                                    .arg(held[i], inMemory)
+                              : QStringLiteral("RAW data line %1 is \"%2\", the logger sent \"%3\"")
+                                    .arg(i)
+                                    .arg(held[i], facts.sent.value(address, QStringLiteral("nothing sound"))));
         return found;
     }
     const qint64 lines = (facts.endAddress + LineBytes - 1) / LineBytes;

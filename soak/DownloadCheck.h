@@ -11,7 +11,8 @@
 
 // What a download's files must hold, whatever ended it: the RAW file every
 // data line the logger sent, in address order, each once and as the memory
-// holds it; the comma-separated file exactly the rows the program's own
+// holds it (a resumed download's first lines, taken from a file, as the
+// memory holds them); the comma-separated file exactly the rows the program's own
 // decoding (DataWords and ScanRows) makes of those lines; final names for a
 // complete download and the working "_Aborted" names for any other.
 class DownloadCheck
@@ -38,6 +39,13 @@ public:
 
     // One text per broken promise; empty when the files keep them all.
     static QStringList problems(const Facts &facts);
+    // The data lines a resumed download says it took from the file of the
+    // download that ended early; 0 when it read them all from the logger.
+    static qint64 resumedLines(const QStringList &raw);
+    // The download's file with this extension under the name its ending gives it.
+    static QString filePath(const Facts &facts, const QString &extension);
+    // The lines of a text file split at CR LF; none when it cannot be read.
+    static QStringList lines(const QString &path);
 
 private:
     static QStringList names(const Facts &facts);
@@ -48,5 +56,4 @@ private:
     // with `end` or, when none does, to the end of the file (without the
     // empty text after its last line end).
     static QStringList section(const QStringList &lines, const QString &start, const QString &end, int *first);
-    static QStringList lines(const QString &path);
 };

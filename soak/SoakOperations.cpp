@@ -118,8 +118,10 @@ SoakOperations::Outcome SoakOperations::download(FaultKind fault)
             facts.syncRetries.push_back(answer == Dialogs::Retry);
     }
     checkDownload(facts);
+    if (facts.ending != DataDownload::Ending::NotStarted && !facts.base.isEmpty())
+        m_resumed = DownloadCheck::resumedLines(DownloadCheck::lines(DownloadCheck::filePath(facts, QStringLiteral(".RAW")))) > 0;
     static const char *const endings[] = {"not started", "complete", "cancelled", "aborted", "sync cancelled", "write failed"};
-    m_detail = QString::fromLatin1(endings[int(facts.ending)]);
+    m_detail = QString::fromLatin1(endings[int(facts.ending)]) + (m_resumed ? QStringLiteral(", resumed") : QString());
     if (facts.ending == DataDownload::Ending::Complete)
         return Outcome::Succeeded;
     return facts.ending == DataDownload::Ending::NotStarted ? Outcome::Refused : Outcome::Failed;

@@ -31,6 +31,8 @@ public:
     // What the checks of the operation itself found broken.
     QStringList problems() const { return m_problems; }
     bool folderRemoved() const { return m_folderRemoved; }
+    // The download took up one that had ended early.
+    bool resumed() const { return m_resumed; }
     // A header data file of the logger, saved before the operations; the
     // file a header load reads.
     bool saveHeaderFileForLoad();
@@ -53,6 +55,7 @@ private:
     QString m_detail;
     QStringList m_problems;
     bool m_folderRemoved = false;
+    bool m_resumed = false;
     bool m_struck = false;
     qint64 m_strikeAt = 0;
 };

@@ -41,6 +41,9 @@ void SoakRig::wireDownload()
     DataDownload::Hooks hooks = connection.downloadHooks();
     const QString data = folder();
     hooks.fileOptions = [data] { return DownloadFiles::Options{data, true, true}; };
+    // Every download that ended early is offered for resuming; the operator's
+    // random answer takes it up, starts afresh or stops.
+    hooks.resumeMode = [] { return DataDownload::ResumeMode::Offer; };
     hooks.statusLine = [] { return StatusText; };
     hooks.alertText = [] { return QString(); };
     hooks.downloadNotes = [] { return QStringLiteral("soak"); };

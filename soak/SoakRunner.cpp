@@ -131,6 +131,7 @@ void SoakRunner::faulted(SoakRig &rig, SoakRandom &random, Plan &p, qint64 index
     ++m_kinds[operationName(p.kind)];
     ++m_faults[SoakFault::name(p.fault)];
     ++m_outcomes[outcomeName(outcome)];
+    m_resumed += operations.resumed();
     if (m_options.verbose)
         std::printf("%lld %s / %s: %s (%s), %d boxes\n", static_cast<long long>(index), qPrintable(operationName(p.kind)),
                     qPrintable(p.faultText), qPrintable(outcomeName(outcome)), qPrintable(operations.detail()),
@@ -182,6 +183,7 @@ void SoakRunner::recover(SoakRig &rig, const Plan &p, qint64 index)
     SoakRandom random(m_options.seed ^ 0x5eedULL, index);
     SoakOperations operations(rig, random);
     const SoakOperations::Outcome outcome = operations.run(p.kind, FaultKind::None);
+    m_resumed += operations.resumed();
     if (m_options.verbose)
         std::printf("  again: %s (%s)\n", qPrintable(outcomeName(outcome)), qPrintable(operations.detail()));
     if (m_options.verbose && m_options.only >= 0)
@@ -216,5 +218,6 @@ void SoakRunner::printTally() const
     print("by kind", m_kinds);
     print("by fault", m_faults);
     print("by outcome", m_outcomes);
+    std::printf("downloads resumed (faulted or again after the fault): %d\n", m_resumed);
     std::printf("invariant failures: %d\nseed: %llu\n", m_failures, static_cast<unsigned long long>(m_options.seed));
 }

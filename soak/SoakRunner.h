@@ -44,5 +44,6 @@ private:
     QMap<QString, int> m_faults;
     QMap<QString, int> m_outcomes;
     int m_failures = 0;
+    int m_resumed = 0;
     qint64 m_run = 0;
 };

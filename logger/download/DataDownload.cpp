@@ -163,9 +163,8 @@ bool DataDownload::chooseResume(Run &run)
         return true;
     std::optional<DownloadResume::Candidate> candidate =
         DownloadResume::find(QDir(fileOptions().folder).absolutePath(), m_header, run.pointer);
-    if (candidate && candidate->refusal.isEmpty() && !memoryMatches(*candidate))
-        candidate->refusal = QStringLiteral("the logger's memory at address %1 is not what the file holds.")
-                                 .arg(fnHex6(qint32(candidate->address() - LineBytes)));
+    if (candidate && candidate->refusal.isEmpty())
+        candidate->refusal = memoryProblem(*candidate);
     if (!candidate && mode == ResumeMode::Offer)
         return true;
     const ResumeChoice choice = askResume(candidate, mode);
@@ -207,12 +206,19 @@ DataDownload::ResumeChoice DataDownload::askResume(const std::optional<DownloadR
     return answer == Dialogs::No ? ResumeChoice::Fresh : ResumeChoice::Stop;
 }
 
-bool DataDownload::memoryMatches(const DownloadResume::Candidate &candidate)
+QString DataDownload::memoryProblem(const DownloadResume::Candidate &candidate)
 {
-    const qint64 last = candidate.address() - LineBytes;
-    const QString line = m_transport.lineReader().fnReadHexDatae(fnHex6(qint32(last)));
+    const QString address = fnHex6(qint32(candidate.address() - LineBytes));
+    const QString line = m_transport.lineReader().fnReadHexDatae(address);
     m_state.commAbort = false;
-    return line.isEmpty() || line == candidate.raw.dataLines.last().text;
+    // A line the link could not read proves nothing: the file is only
+    // stitched to a memory seen to hold what it holds.
+    if (line.isEmpty())
+        return QStringLiteral("the logger's memory at address %1 could not be read to compare it with the file.")
+            .arg(address);
+    if (line != candidate.raw.dataLines.last().text)
+        return QStringLiteral("the logger's memory at address %1 is not what the file holds.").arg(address);
+    return QString();
 }
 
 // The last channel measuring the battery in "Vbat" is judged against the

@@ -109,7 +109,8 @@ private:
     bool chooseResume(Run &run);
     enum class ResumeChoice { Resume, Fresh, Stop };
     ResumeChoice askResume(const std::optional<DownloadResume::Candidate> &candidate, ResumeMode mode);
-    bool memoryMatches(const DownloadResume::Candidate &candidate);
+    // Why the file's last line does not prove the logger's memory unchanged; empty when it does.
+    QString memoryProblem(const DownloadResume::Candidate &candidate);
     void findBatteryChannel(Run &run);
     bool stopLoggingAccepted();
     bool openFiles(Run &run);

@@ -247,7 +247,7 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
     int counts = m_columns;
     if (!full) {
         counts = 0;
-        while (2 + counts < cells.size() && !cells[2 + counts].isEmpty())
+        while (counts < m_columns && 2 + counts < cells.size() && !cells[2 + counts].isEmpty())
             ++counts;
     }
     if (!fillCounts(t.rowCount() - 1, cells, 2, 0, counts)) {

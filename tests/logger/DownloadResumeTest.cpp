@@ -153,6 +153,42 @@ TEST(DownloadResume, ReinitializedLoggerIsRefusedWithTheReasonAndDownloadsAfresh
     EXPECT_FALSE(bench.lines("fresh.CSV").join("\n").contains("Resumed from file"));
 }
 
+TEST(DownloadResume, TheFileIsStitchedOnlyToAMemorySeenToHoldItsLastLine)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(DownloadBench &)> whileUnplugged;
+        std::function<void(DownloadBench &)> beforeDownload;
+        QString why;
+    };
+    const QString last = fnHex6((BreakLine - 1) * 16);
+    const std::vector<Case> cases = {
+        {"a byte of the last line changed",
+         [](DownloadBench &unplugged) {
+             LoggerImage image = unplugged.logger.image();
+             image.data[(BreakLine - 1) * 16 + 3] = char(image.data[(BreakLine - 1) * 16 + 3] ^ 0x01);
+             unplugged.logger.loadImage(image);
+         },
+         {}, "the logger's memory at address " + last + " is not what the file holds."},
+        {"the last line cannot be read", {},
+         [](DownloadBench &plugged) { plugged.logger.faults().wrongChecksums(SimFaults::Forever); },
+         "the logger's memory at address " + last + " could not be read to compare it with the file."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        BrokenDownload broken(c.whileUnplugged);
+        DownloadBench &bench = broken.bench;
+        if (c.beforeDownload)
+            c.beforeDownload(bench);
+        bench.dialogs.expect("Resume Download", Dialogs::Cancel);
+        bench.download();
+        EXPECT_EQ(bench.downloader.ending(), DataDownload::Ending::NotStarted);
+        EXPECT_TRUE(resumeBox(bench.dialogs).contains("cannot be resumed: " + c.why))
+            << resumeBox(bench.dialogs).toStdString();
+    }
+}
+
 TEST(DownloadResume, WithoutTheRawOptionAWorkingRawIsKeptOnlyWhileItCanServe)
 {
     DownloadBench bench(RecordedTest::ramp(2, 0, 50).image());

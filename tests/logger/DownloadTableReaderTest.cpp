@@ -149,6 +149,14 @@ TEST(DownloadTableReader, BadFilesAreRefusedOrReadUpToTheFault)
          "time.CSV: read 3 rows; line %1: \"yesterday\" is not a date and time.", 3, 3},
         {"order.CSV", [&](const Downloaded &d) { return edited(d, 4, 0, "1"); },
          "order.CSV: read 4 rows; line %1: scan 1 does not follow scan 3.", 4, 4},
+        // Fewer cells than a whole row but more counts than columns.
+        {"extra.CSV", [](const Downloaded &d) {
+             QStringList lines = d.lines;
+             QStringList cells = lines[d.lineOfRow(6) - 1].split(u',');
+             const int columns = int(cells.size() - 4) / 2;
+             lines[d.lineOfRow(6) - 1] = (cells.mid(0, 2 + columns) << "100").join(u',');
+             return lines.join("\r\n").toUtf8();
+         }, "extra.CSV: read 6 rows; line %1: the row is cut short.", 6, 6},
         {"end.CSV", [&](const Downloaded &d) { return d.text(d.lineOfRow(20)); },
          "end.CSV: read 21 rows; line %1: the file ends before \"End of Downloaded Data\".", 21, 21},
         {"utf16.CSV", [](const Downloaded &d) {
