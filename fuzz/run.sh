@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 only=" $* "
-fuzz/deps.sh
+# clang and its libFuzzer and sanitizer runtimes.
+./deps.sh clang-14 libclang-rt-14-dev
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DDATALOGGER_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-fuzz --parallel 2 --target fuzzers
