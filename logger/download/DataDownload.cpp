@@ -135,10 +135,7 @@ bool DataDownload::prepare(Run &run)
     subParseHdrtoCSV();
     m_statusByte.subDisableLogging();
     Q_EMIT processing();
-    for (ChannelCalRecord &channel : m_header.channel) {
-        if (channel.slope.value == 0.0f)
-            channel.slope = UnitSlope;
-    }
+    DownloadSections::replaceZeroSlopes(m_header);
     m_state.commAbort = false;
     m_statusByte.subDisableDump();
     run.pointer = m_capture.values().active.pointer.value;

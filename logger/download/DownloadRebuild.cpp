@@ -47,10 +47,7 @@ LoggerHeader DownloadRebuild::header(const RawDownloadFile &raw)
     }
     h.headerText = raw.headerText;
     h.headerValid = true;
-    for (ChannelCalRecord &channel : h.channel) {
-        if (channel.slope.value == 0.0f)
-            channel.slope = CalValue{QStringLiteral("1"), 1.0f};
-    }
+    DownloadSections::replaceZeroSlopes(h);
     h.channelInLogger = h.channel;
     return h;
 }

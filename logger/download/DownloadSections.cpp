@@ -106,4 +106,12 @@ QStringList notesClosing()
     return {QString(), QStringLiteral("End of Download Notes")};
 }
 
+void replaceZeroSlopes(LoggerHeader &header)
+{
+    for (ChannelCalRecord &channel : header.channel) {
+        if (channel.slope.value == 0.0f)
+            channel.slope = CalValue{QStringLiteral("1"), 1.0f};
+    }
+}
+
 } // namespace DownloadSections

@@ -33,6 +33,10 @@ struct LiveSection
 QStringList rawLiveBlock(const LiveBlockValues &live, const LiveSection &status);
 QStringList rawDataHeading(const LoggerHeader &header, const Origin &origin);
 
+// Every channel whose slope is zero is given a slope of 1 before the rows
+// are worked out, as a download does and a rebuild must do alike.
+void replaceZeroSlopes(LoggerHeader &header);
+
 // "End of Downloaded Data" to "Start of Download Notes", and the end of the notes.
 QStringList notesOpening(const QDateTime &now);
 QStringList notesClosing();
