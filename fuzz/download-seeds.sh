@@ -13,9 +13,10 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 raw_seeds=fuzz/seeds/fuzz_raw_file
+rebuild_seeds=fuzz/seeds/fuzz_raw_rebuild
 table_seeds=fuzz/seeds/fuzz_download_table
-rm -rf "$raw_seeds" "$table_seeds"
-mkdir -p "$raw_seeds" "$table_seeds"
+rm -rf "$raw_seeds" "$rebuild_seeds" "$table_seeds"
+mkdir -p "$raw_seeds" "$rebuild_seeds" "$table_seeds"
 
 # The lines of FILE up to and including the one starting with MARK, the next
 # COUNT lines, then the lines from the one starting with END on.
@@ -38,6 +39,8 @@ for preset in finished logging; do
   base="${base%.RAW}"
   cut_between "$base.RAW" "Start of Downloaded Data" 48 "End of Downloaded Data" \
     >"$raw_seeds/$preset.RAW"
+  # The rebuild: the RAW, a record separator byte and the metadata beside it.
+  { cat "$raw_seeds/$preset.RAW"; printf '\x1e'; cat "$base.json"; } >"$rebuild_seeds/$preset"
   # Parts CSV: marker byte 0, then the file cut to its first scans.
   { printf '\x00'; cut_between "$base.CSV" "Start of Downloaded Data" 40 "End of Downloaded Data"; } \
     >"$table_seeds/$preset-parts.csv"
@@ -46,4 +49,4 @@ for preset in finished logging; do
   { printf '\x01'; head -n 41 "$base.tidy.csv"; printf '\x1e';
     cat "$base.events.csv"; printf '\x1e'; cat "$base.json"; } >"$table_seeds/$preset-tidy"
 done
-ls -l "$raw_seeds" "$table_seeds"
+ls -l "$raw_seeds" "$rebuild_seeds" "$table_seeds"

@@ -158,6 +158,19 @@ void DownloadRebuild::writeMetadata(TidyExport &tidy, const LoggerHeader &h, con
     tidy.writeMetadata(h, capture, download, true);
 }
 
+// The RAW file's closing notes; a RAW file cut before them (a crash, a full
+// disk, a copy taken while it was written) gets notes that say so, so the
+// CSV ends as every download's does and its last row is read as written.
+QStringList DownloadRebuild::notes() const
+{
+    if (m_raw.closed)
+        return m_raw.notes;
+    QStringList lines = DownloadSections::notesOpening(m_raw.downloadTime);
+    lines << QStringLiteral("The RAW file ends before its closing notes; its data was read to address %1.")
+                 .arg(fnHex6(qint32(m_raw.nextAddress())));
+    return lines + DownloadSections::notesClosing();
+}
+
 bool DownloadRebuild::complete() const
 {
     const qint64 pointer = m_raw.live.active.pointer.value;
@@ -246,7 +259,7 @@ DownloadRebuild::Outcome DownloadRebuild::write(const QString &base)
             rows.addWord((*parsed)[i], line.address, end);
     }
     rows.flush();
-    files.storeLines(DownloadFiles::Target::Csv, m_raw.notes);
+    files.storeLines(DownloadFiles::Target::Csv, notes());
     if (complete())
         files.subStoreLine(QString(), QStringLiteral("Saved complete as file: ") + base + QStringLiteral(".CSV"));
     files.subCloseFiles();

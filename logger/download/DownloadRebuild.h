@@ -62,6 +62,7 @@ public:
 private:
     int monitorInData(int activeChannels) const;
     bool complete() const;
+    QStringList notes() const;
     void writeMetadata(TidyExport &tidy, const LoggerHeader &h, const QString &eventText,
                        const QString &statusLine) const;
 

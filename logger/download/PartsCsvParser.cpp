@@ -184,8 +184,12 @@ void PartsCsvParser::readData()
 
 bool PartsCsvParser::dataLine(QByteArrayView line)
 {
-    if (line.isEmpty())
+    if (line.isEmpty()) {
+        // The rest of a scan broken by a memory error follows the error's
+        // line at once; an empty line there means the scan ended short.
+        m_syncAfterShort = false;
         return true;
+    }
     if (line.startsWith(StatusLine)) {
         addEvent(QStringLiteral("status"), QString::fromUtf8(line.sliced(StatusLine.size())).trimmed());
         return true;
@@ -224,11 +228,9 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
         // The scan the memory error broke stays short.
         m_shortCounts = -1;
     }
-    if (m_shortCounts >= 0) {
-        t.dropLastRow();
-        m_read.stopAt(m_shortLine, QStringLiteral("the row is cut short"));
-        return false;
-    }
+    // A scan that lost readings in the logger's memory is written short and
+    // the next scan follows on its own line: the short row keeps gaps.
+    m_shortCounts = -1;
     qint64 scan = 0;
     if (!CsvLines::toInt(cells[0], &scan) || cells.size() < 3)
         return fault(QStringLiteral("\"%1\" is not a row of data").arg(QString::fromUtf8(line.first(qMin<qsizetype>(40, line.size())))));
@@ -266,7 +268,8 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
 bool PartsCsvParser::continueRow(const QList<QByteArrayView> &cells)
 {
     const int rest = m_columns - m_shortCounts;
-    if (cells.size() < rest + m_columns + 1)
+    // The rest's counts, an empty cell and the whole row's engineering cells.
+    if (cells.size() < rest + m_columns + 1 || cells.size() > rest + m_columns + 2 || !cells[rest].isEmpty())
         return false;
     qint64 count = 0;
     for (int i = 0; i < rest; ++i)

@@ -108,6 +108,78 @@ TEST(DownloadTableReader, ReadsTheSpreadsheetCsvOfARealDownload)
     EXPECT_EQ(t.events[0].afterScan, 9);
 }
 
+TEST(DownloadTableReader, AScanThatLostReadingsKeepsGapsAndTheRowsAfterIt)
+{
+    // A damaged memory's scan is written with only the counts it had, and
+    // the next scan follows on its own line.
+    const Downloaded d;
+    QStringList lines = d.lines;
+    const QStringList cells = lines[d.lineOfRow(7) - 1].split(u',');
+    lines[d.lineOfRow(7) - 1] = (cells.mid(0, 4) << QString()).join(u',');
+    const DownloadRead whole = DownloadTableReader().read(d.bench.folder() + "/run.CSV");
+    const DownloadRead read = DownloadTableReader().read(d.write("short.CSV", lines.join("\r\n").toUtf8()));
+
+    EXPECT_EQ(read.message.toStdString(), "");
+    ASSERT_EQ(read.table.rowCount(), whole.table.rowCount());
+    for (qsizetype r = 0; r < whole.table.rowCount(); ++r) {
+        EXPECT_EQ(read.table.scan(r), whole.table.scan(r));
+        for (int c = 0; c < 5; ++c) {
+            const bool lost = r == 7 && c >= 2;
+            if (lost)
+                EXPECT_TRUE(std::isnan(read.table.value(r, c)) && read.table.clip(r, c) == DownloadTable::NoClip);
+            else if (!std::isnan(whole.table.value(r, c)))
+                EXPECT_DOUBLE_EQ(read.table.value(r, c), whole.table.value(r, c)) << r << " " << c;
+        }
+    }
+}
+
+// A memory error inside a scan: when the scan lost a reading it ends short
+// and the next scan follows after an empty line; when the bad word came
+// between two readings the rest of the scan stands on the line after the
+// error. Either way every scan is read, with a gap for what was lost.
+TEST(DownloadTableReader, AMemoryErrorInsideAScanIsReadAsItWasWritten)
+{
+    RecordedTest test = RecordedTest::ramp(3, 0, 100);
+    LoggerImage image = test.image();
+    image.data[160] = char(0x90); // the third reading of scan 26
+    DownloadBench bench(image, 3);
+    bench.dialogs.expect("SubReadData Channel Sync Error", Dialogs::Retry);
+    bench.chooseName("run");
+    bench.download();
+    ASSERT_EQ(bench.downloader.ending(), DataDownload::Ending::Complete);
+
+    const DownloadRead lost = DownloadTableReader().read(bench.folder() + "/run.CSV");
+    EXPECT_EQ(lost.message.toStdString(), "");
+    ASSERT_EQ(lost.table.rowCount(), 101);
+    EXPECT_EQ(lost.table.scan(26), 26);
+    EXPECT_TRUE(std::isnan(lost.table.value(26, 2)));
+    EXPECT_FALSE(std::isnan(lost.table.value(26, 1)));
+    EXPECT_EQ(lost.table.scan(27), 27);
+    EXPECT_FALSE(std::isnan(lost.table.value(27, 2)));
+    ASSERT_EQ(lost.table.events.size(), 1);
+    EXPECT_EQ(lost.table.events[0].kind, "sync_error");
+
+    // The same file with scan 30 broken between its second and third
+    // reading, as the rows are written when the scan goes on after the error.
+    QStringList lines = bench.lines("run.CSV");
+    const qsizetype row = lines.indexOf(QRegularExpression("^30,.*"));
+    ASSERT_GT(row, 0);
+    const QStringList cells = lines[row].split(u',');
+    lines[row] = cells.mid(0, 4).join(u',') + ",\r\n, Channel Sync/data memory R/W ERROR in scan 184 of 400 Scans.\r\n"
+        + cells.mid(4).join(u',');
+    const QString path = bench.folder() + "/split.CSV";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lines.join("\r\n").toUtf8());
+    file.close();
+    const DownloadRead split = DownloadTableReader().read(path);
+    EXPECT_EQ(split.message.toStdString(), "");
+    ASSERT_EQ(split.table.rowCount(), 101);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_DOUBLE_EQ(split.table.value(30, c), lost.table.value(30, c)) << c;
+    EXPECT_EQ(split.table.events.size(), 2);
+}
+
 struct BadCsv
 {
     const char *name;
@@ -149,14 +221,15 @@ TEST(DownloadTableReader, BadFilesAreRefusedOrReadUpToTheFault)
          "time.CSV: read 3 rows; line %1: \"yesterday\" is not a date and time.", 3, 3},
         {"order.CSV", [&](const Downloaded &d) { return edited(d, 4, 0, "1"); },
          "order.CSV: read 4 rows; line %1: scan 1 does not follow scan 3.", 4, 4},
-        // Fewer cells than a whole row but more counts than columns.
+        // Fewer cells than a whole row but more counts than columns, in a
+        // file cut after it: the row is taken as short, then dropped as cut.
         {"extra.CSV", [](const Downloaded &d) {
-             QStringList lines = d.lines;
-             QStringList cells = lines[d.lineOfRow(6) - 1].split(u',');
+             QStringList lines = d.lines.mid(0, d.lineOfRow(6));
+             QStringList cells = lines.last().split(u',');
              const int columns = int(cells.size() - 4) / 2;
-             lines[d.lineOfRow(6) - 1] = (cells.mid(0, 2 + columns) << "100").join(u',');
+             lines.last() = (cells.mid(0, 2 + columns) << "100").join(u',');
              return lines.join("\r\n").toUtf8();
-         }, "extra.CSV: read 6 rows; line %1: the row is cut short.", 6, 6},
+         }, "extra.CSV: read 6 rows; line %1: the file ends in the middle of a row.", 6, 6},
         {"end.CSV", [&](const Downloaded &d) { return d.text(d.lineOfRow(20)); },
          "end.CSV: read 21 rows; line %1: the file ends before \"End of Downloaded Data\".", 21, 21},
         {"utf16.CSV", [](const Downloaded &d) {

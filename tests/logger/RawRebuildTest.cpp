@@ -4,6 +4,7 @@
 #include "logger/FunctionsSubs.h"
 #include "logger/LoggerHeader.h"
 #include "logger/download/DownloadRebuild.h"
+#include "logger/download/DownloadTableReader.h"
 #include "logger/download/RawDownloadFile.h"
 
 #include <QFile>
@@ -131,6 +132,7 @@ TEST(RawRebuild, DamagedFilesAreRefusedOrReadUpToTheFault)
         {"edited data digit", edited, {}, 10, "line"},
         {"missing line", skipped, {}, 10, "address 0000B0 where 0000A0 was due"},
         {"cut inside a data line", good.left(tenth + 20), {}, 10, "not a data line"},
+        {"cut after a data line", good.left(tenth + 44), {}, 11, ""},
         {"cut inside the header", good.left(200), "Line 8 is not a header line", 0, {}},
         {"UTF-16", wide, "This is not a download RAW file: it is not text in UTF-8.", 0, {}},
         {"binary", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10), "This is not a download RAW file", 0, {}},
@@ -156,5 +158,12 @@ TEST(RawRebuild, DamagedFilesAreRefusedOrReadUpToTheFault)
         const DownloadRebuild::Outcome outcome =
             rebuild.write(DownloadRebuild::freeBase(d.path("run.RAW"), d.bench.folder() + "/damaged"));
         EXPECT_TRUE(outcome.written) << c.name;
+        // Both rebuilt tables hold the same scans, a scan the cut left short
+        // among them.
+        const DownloadTableReader reader;
+        const DownloadRead parts = reader.read(outcome.baseName + ".CSV");
+        const DownloadRead tidy = reader.read(outcome.baseName + ".tidy.csv");
+        EXPECT_EQ(parts.message.toStdString(), "") << c.name;
+        EXPECT_EQ(parts.table.rowCount(), tidy.table.rowCount()) << c.name;
     }
 }
