@@ -190,16 +190,34 @@ bool PartsCsvParser::dataLine(QByteArrayView line)
         m_syncAfterShort = false;
         return true;
     }
-    if (line.startsWith(StatusLine)) {
-        addEvent(QStringLiteral("status"), QString::fromUtf8(line.sliced(StatusLine.size())).trimmed());
-        return true;
-    }
+    if (line.startsWith(StatusLine))
+        return statusLine(line.sliced(StatusLine.size()));
     if (line.startsWith(SyncLine)) {
         m_syncAfterShort = m_shortCounts >= 0;
         addEvent(QStringLiteral("sync_error"), QString::fromUtf8(line.sliced(1)).trimmed());
         return true;
     }
     return rowLine(line);
+}
+
+// A status word met inside a scan: the rest of the scan is written on the
+// status line, after the status text.
+bool PartsCsvParser::statusLine(QByteArrayView text)
+{
+    if (m_shortCounts >= 0) {
+        CsvLines::split(text, &m_cells);
+        const qsizetype tail = m_columns - m_shortCounts + m_columns + 2;
+        if (m_cells.size() > tail) {
+            const QList<QByteArrayView> rest = m_cells.mid(m_cells.size() - tail);
+            if (continueRow(rest)) {
+                text = text.first(rest.first().data() - text.data() - 1);
+            } else if (m_read.stopped()) {
+                return false;
+            }
+        }
+    }
+    addEvent(QStringLiteral("status"), QString::fromUtf8(text).trimmed());
+    return true;
 }
 
 void PartsCsvParser::addEvent(const QString &kind, const QString &text)

@@ -38,6 +38,7 @@ private:
     // false stops the reading.
     bool dataLine(QByteArrayView line);
     bool rowLine(QByteArrayView line);
+    bool statusLine(QByteArrayView text);
     bool continueRow(const QList<QByteArrayView> &cells);
     bool fillCounts(qsizetype row, const QList<QByteArrayView> &cells, int first, int from, int count);
     void addEvent(const QString &kind, const QString &text);

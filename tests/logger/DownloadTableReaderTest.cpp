@@ -133,11 +133,11 @@ TEST(DownloadTableReader, AScanThatLostReadingsKeepsGapsAndTheRowsAfterIt)
     }
 }
 
-// A memory error inside a scan: when the scan lost a reading it ends short
-// and the next scan follows after an empty line; when the bad word came
-// between two readings the rest of the scan stands on the line after the
-// error. Either way every scan is read, with a gap for what was lost.
-TEST(DownloadTableReader, AMemoryErrorInsideAScanIsReadAsItWasWritten)
+// A bad word inside a scan: when the scan lost a reading it ends short and
+// the next scan follows after an empty line; when a memory error or a status
+// word came between two readings the rest of the scan follows it. Either way
+// every scan is read, with a gap for what was lost.
+TEST(DownloadTableReader, AScanBrokenByAnErrorOrStatusIsReadAsItWasWritten)
 {
     RecordedTest test = RecordedTest::ramp(3, 0, 100);
     LoggerImage image = test.image();
@@ -160,24 +160,36 @@ TEST(DownloadTableReader, AMemoryErrorInsideAScanIsReadAsItWasWritten)
     EXPECT_EQ(lost.table.events[0].kind, "sync_error");
 
     // The same file with scan 30 broken between its second and third
-    // reading, as the rows are written when the scan goes on after the error.
-    QStringList lines = bench.lines("run.CSV");
+    // reading, as the rows are written when the scan goes on after a memory
+    // error (the rest on the next line) or a status word (the rest after it).
+    const QStringList lines = bench.lines("run.CSV");
     const qsizetype row = lines.indexOf(QRegularExpression("^30,.*"));
     ASSERT_GT(row, 0);
     const QStringList cells = lines[row].split(u',');
-    lines[row] = cells.mid(0, 4).join(u',') + ",\r\n, Channel Sync/data memory R/W ERROR in scan 184 of 400 Scans.\r\n"
-        + cells.mid(4).join(u',');
-    const QString path = bench.folder() + "/split.CSV";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(lines.join("\r\n").toUtf8());
-    file.close();
-    const DownloadRead split = DownloadTableReader().read(path);
-    EXPECT_EQ(split.message.toStdString(), "");
-    ASSERT_EQ(split.table.rowCount(), 101);
-    for (int c = 0; c < 3; ++c)
-        EXPECT_DOUBLE_EQ(split.table.value(30, c), lost.table.value(30, c)) << c;
-    EXPECT_EQ(split.table.events.size(), 2);
+    const std::vector<std::pair<QString, QString>> breaks = {
+        {", Channel Sync/data memory R/W ERROR in scan 184 of 400 Scans.\r\n", "sync_error"},
+        {",EVENT/ERROR:,End of test status:,Hex:,04_Stop/Pause,", "status"},
+    };
+    for (const auto &[between, kind] : breaks) {
+        SCOPED_TRACE(kind.toStdString());
+        QStringList broken = lines;
+        broken[row] = cells.mid(0, 4).join(u',') + ",\r\n" + between + cells.mid(4).join(u',');
+        const QString path = bench.folder() + "/split-" + kind + ".CSV";
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(broken.join("\r\n").toUtf8());
+        file.close();
+        const DownloadRead split = DownloadTableReader().read(path);
+        EXPECT_EQ(split.message.toStdString(), "");
+        ASSERT_EQ(split.table.rowCount(), 101);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_DOUBLE_EQ(split.table.value(30, c), lost.table.value(30, c)) << c;
+        ASSERT_EQ(split.table.events.size(), 2);
+        EXPECT_EQ(split.table.events[1].kind, kind);
+        EXPECT_EQ(split.table.events[1].afterScan, 30);
+        if (kind == "status")
+            EXPECT_EQ(split.table.events[1].text, "End of test status:,Hex:,04_Stop/Pause");
+    }
 }
 
 struct BadCsv
