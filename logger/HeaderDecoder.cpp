@@ -204,10 +204,12 @@ std::optional<QString> HeaderDecoder::notesText(const QString &raw)
     return raw.left(end).replace(QStringLiteral("@@"), QStringLiteral("\r\n"));
 }
 
-double HeaderDecoder::numericValue(const QString &text)
+std::optional<double> HeaderDecoder::leadingNumber(const QString &text)
 {
     static const QRegularExpression number(
         QStringLiteral("^[ ]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
     const QRegularExpressionMatch match = number.match(text);
-    return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toDouble();
 }

@@ -1,9 +1,14 @@
 #include "logger/download/PartsCsvParser.h"
 
+#include "logger/HeaderDecoder.h"
 #include "logger/download/CsvLines.h"
 #include "logger/download/DataWords.h"
 #include "logger/download/DownloadRead.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -12,6 +17,25 @@ const QByteArray DataStart = "Start of Downloaded Data";
 const QByteArray DataEnd = "End of Downloaded Data";
 const QByteArray StatusLine = ",EVENT/ERROR:,";
 const QByteArray SyncLine = ", Channel Sync/data memory R/W ERROR";
+
+// A calibration cell holds the logger's own text, taken as the program took
+// it when it read the header and worked out the values: a number in the
+// range of the logger's floating point, and of a text the logger holds
+// damaged ("+1.0E00+0"), the number it starts with.
+bool calibrationNumber(QByteArrayView cell, double *value)
+{
+    std::optional<double> number;
+    if (double strict = 0; CsvLines::toDouble(cell, &strict))
+        number = strict;
+    else
+        number = HeaderDecoder::leadingNumber(QString::fromUtf8(cell));
+    if (!number || !std::isfinite(*number))
+        return false;
+    constexpr double largest = std::numeric_limits<float>::max();
+    *value = std::clamp(*number, -largest, largest);
+    return true;
+}
+
 const QStringList ChannelLabels = {QStringLiteral("Chans:"), QStringLiteral("Location:"),
                                    QStringLiteral("Model:"), QStringLiteral("Serial:"),
                                    QStringLiteral("Cal Due:"), QStringLiteral("TARE:"),
@@ -122,9 +146,9 @@ bool PartsCsvParser::buildColumns()
     for (int c = 0; c < m_columns; ++c) {
         Calibration &cal = m_cal[size_t(c)];
         const QByteArray tare = m_channelRows.value(QStringLiteral("TARE:")).value(c);
-        if (!CsvLines::toDouble(m_channelRows[QStringLiteral("Slope:")][c], &cal.slope)
-            || !CsvLines::toDouble(m_channelRows[QStringLiteral("Offset:")][c], &cal.offset)
-            || (!tare.isEmpty() && !CsvLines::toDouble(tare, &cal.tare))) {
+        if (!calibrationNumber(m_channelRows[QStringLiteral("Slope:")][c], &cal.slope)
+            || !calibrationNumber(m_channelRows[QStringLiteral("Offset:")][c], &cal.offset)
+            || (!tare.isEmpty() && !calibrationNumber(tare, &cal.tare))) {
             m_read.refuse(QStringLiteral("the calibration of column %1 is not a number").arg(c + 1));
             return false;
         }

@@ -192,6 +192,35 @@ TEST(DownloadTableReader, AScanBrokenByAnErrorOrStatusIsReadAsItWasWritten)
     }
 }
 
+// The calibration cells hold the logger's own texts. One the logger holds
+// damaged is read as the header read took it, the number it starts with;
+// one that is no number at all refuses the file.
+TEST(DownloadTableReader, CalibrationTextsAreTakenAsTheHeaderReadTookThem)
+{
+    const Downloaded d;
+    const DownloadRead whole = DownloadTableReader().read(d.bench.folder() + "/run.CSV");
+    const qsizetype offsets = d.lines.indexOf(QRegularExpression(",*Offset:,.*"));
+    ASSERT_GT(offsets, 0);
+    const qsizetype cell = d.lines[offsets].split(u',').indexOf("Offset:") + 1;
+    const auto withOffset = [&](const QString &text) {
+        QStringList lines = d.lines;
+        QStringList cells = lines[offsets].split(u',');
+        cells[cell] = text;
+        lines[offsets] = cells.join(u',');
+        return lines.join("\r\n").toUtf8();
+    };
+    const QString first = d.lines[offsets].split(u',')[cell];
+
+    const DownloadRead damaged = DownloadTableReader().read(d.write("damaged.CSV", withOffset(first + "+0")));
+    EXPECT_EQ(damaged.message.toStdString(), "");
+    ASSERT_EQ(damaged.table.rowCount(), whole.table.rowCount());
+    EXPECT_DOUBLE_EQ(damaged.table.value(1, 0), whole.table.value(1, 0));
+
+    const DownloadRead none = DownloadTableReader().read(d.write("none.CSV", withOffset("abc")));
+    EXPECT_EQ(none.message.toStdString(),
+              "none.CSV cannot be opened: the calibration of column 1 is not a number.");
+}
+
 struct BadCsv
 {
     const char *name;
