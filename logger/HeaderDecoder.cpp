@@ -204,12 +204,10 @@ std::optional<QString> HeaderDecoder::notesText(const QString &raw)
     return raw.left(end).replace(QStringLiteral("@@"), QStringLiteral("\r\n"));
 }
 
-std::optional<double> HeaderDecoder::leadingNumber(const QString &text)
+double HeaderDecoder::numericValue(const QString &text)
 {
     static const QRegularExpression number(
         QStringLiteral("^[ ]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
     const QRegularExpressionMatch match = number.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1).toDouble();
+    return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
 }

@@ -38,7 +38,5 @@ public:
 
     // The longest number at the start of the text after leading blanks
     // (sign, digits, point, exponent); 0 when it does not start with one.
-    static double numericValue(const QString &text) { return leadingNumber(text).value_or(0.0); }
-    // The same number; nothing when the text does not start with one.
-    static std::optional<double> leadingNumber(const QString &text);
+    static double numericValue(const QString &text);
 };

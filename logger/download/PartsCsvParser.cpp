@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -20,19 +19,17 @@ const QByteArray SyncLine = ", Channel Sync/data memory R/W ERROR";
 
 // A calibration cell holds the logger's own text, taken as the program took
 // it when it read the header and worked out the values: a number in the
-// range of the logger's floating point, and of a text the logger holds
-// damaged ("+1.0E00+0"), the number it starts with.
+// range of the logger's floating point; of a text the logger holds damaged
+// ("+1.0E00+0"), the number it starts with, or 0 when it starts with none.
 bool calibrationNumber(QByteArrayView cell, double *value)
 {
-    std::optional<double> number;
-    if (double strict = 0; CsvLines::toDouble(cell, &strict))
-        number = strict;
-    else
-        number = HeaderDecoder::leadingNumber(QString::fromUtf8(cell));
-    if (!number || !std::isfinite(*number))
+    double number = 0;
+    if (!CsvLines::toDouble(cell, &number))
+        number = HeaderDecoder::numericValue(QString::fromUtf8(cell));
+    if (!std::isfinite(number))
         return false;
     constexpr double largest = std::numeric_limits<float>::max();
-    *value = std::clamp(*number, -largest, largest);
+    *value = std::clamp(number, -largest, largest);
     return true;
 }
 
