@@ -205,12 +205,8 @@ void PartsCsvParser::readData()
 
 bool PartsCsvParser::dataLine(QByteArrayView line)
 {
-    if (line.isEmpty()) {
-        // The rest of a scan broken by a memory error follows the error's
-        // line at once; an empty line there means the scan ended short.
-        m_syncAfterShort = false;
+    if (line.isEmpty())
         return true;
-    }
     if (line.startsWith(StatusLine))
         return statusLine(line.sliced(StatusLine.size()));
     if (line.startsWith(SyncLine)) {
@@ -302,21 +298,28 @@ bool PartsCsvParser::rowLine(QByteArrayView line)
     return true;
 }
 
-// After a memory error in the middle of a scan the rest of the scan's
-// counts and all its engineering cells stand on the line after the error.
+// After a memory error in the middle of a scan the scan's further counts
+// stand on the line after the error: all the rest, an empty cell and the
+// whole row's engineering cells when the scan went on to its end; or only
+// some counts and the line's end when the scan broke off again.
 bool PartsCsvParser::continueRow(const QList<QByteArrayView> &cells)
 {
     const int rest = m_columns - m_shortCounts;
-    // The rest's counts, an empty cell and the whole row's engineering cells.
-    if (cells.size() < rest + m_columns + 1 || cells.size() > rest + m_columns + 2 || !cells[rest].isEmpty())
+    int counts = 0;
+    for (qint64 count = 0; counts < rest && counts < cells.size() && CsvLines::toInt(cells[counts], &count);)
+        ++counts;
+    const bool finished = counts == rest && cells.size() >= rest + m_columns + 1
+        && cells.size() <= rest + m_columns + 2 && cells[rest].isEmpty();
+    const bool brokenAgain = counts > 0 && cells.size() == counts + 1 && cells[counts].isEmpty();
+    if (!finished && !brokenAgain)
         return false;
-    qint64 count = 0;
-    for (int i = 0; i < rest; ++i)
-        if (!CsvLines::toInt(cells[i], &count))
-            return false;
     const int from = m_shortCounts;
-    m_shortCounts = -1;
-    return fillCounts(m_read.table.rowCount() - 1, cells, 0, from, rest) || (m_read.table.dropLastRow(), false);
+    if (!fillCounts(m_read.table.rowCount() - 1, cells, 0, from, counts)) {
+        m_read.table.dropLastRow();
+        return false;
+    }
+    m_shortCounts = finished ? -1 : from + counts;
+    return true;
 }
 
 // `count` counts from cell `first` on, for the columns from `column` on;

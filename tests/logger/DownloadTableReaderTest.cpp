@@ -159,24 +159,35 @@ TEST(DownloadTableReader, AScanBrokenByAnErrorOrStatusIsReadAsItWasWritten)
     ASSERT_EQ(lost.table.events.size(), 1);
     EXPECT_EQ(lost.table.events[0].kind, "sync_error");
 
-    // The same file with scan 30 broken between its second and third
-    // reading, as the rows are written when the scan goes on after a memory
-    // error (the rest on the next line) or a status word (the rest after it).
+    // The same file with scan 30 broken inside, as the rows are written when
+    // the scan goes on after a memory error (the rest on the next line) or a
+    // status word (the rest after it), or breaks again after one more reading.
     const QStringList lines = bench.lines("run.CSV");
     const qsizetype row = lines.indexOf(QRegularExpression("^30,.*"));
     ASSERT_GT(row, 0);
     const QStringList cells = lines[row].split(u',');
-    const std::vector<std::pair<QString, QString>> breaks = {
-        {", Channel Sync/data memory R/W ERROR in scan 184 of 400 Scans.\r\n", "sync_error"},
-        {",EVENT/ERROR:,End of test status:,Hex:,04_Stop/Pause,", "status"},
+    const QString sync = ", Channel Sync/data memory R/W ERROR in scan 184 of 400 Scans.\r\n";
+    const QString head = cells.mid(0, 4).join(u',') + ",\r\n";
+    const QString tail = cells.mid(4).join(u',');
+    struct Break
+    {
+        const char *name;
+        QString row;
+        QStringList kinds; // of the events it adds
     };
-    for (const auto &[between, kind] : breaks) {
-        SCOPED_TRACE(kind.toStdString());
+    const std::vector<Break> breaks = {
+        {"memory error", head + sync + tail, {"sync_error"}},
+        {"status word", head + ",EVENT/ERROR:,End of test status:,Hex:,04_Stop/Pause," + tail, {"status"}},
+        {"three memory errors", cells.mid(0, 3).join(u',') + ",\r\n" + sync + cells[3] + ",\r\n" + sync + "\r\n" + sync + tail,
+         {"sync_error", "sync_error", "sync_error"}},
+    };
+    for (const Break &b : breaks) {
+        SCOPED_TRACE(b.name);
         QStringList broken = lines;
-        broken[row] = cells.mid(0, 4).join(u',') + ",\r\n" + between + cells.mid(4).join(u',');
-        const QString path = bench.folder() + "/split-" + kind + ".CSV";
+        broken[row] = b.row;
+        const QString path = bench.folder() + "/split.CSV";
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(broken.join("\r\n").toUtf8());
         file.close();
         const DownloadRead split = DownloadTableReader().read(path);
@@ -184,10 +195,12 @@ TEST(DownloadTableReader, AScanBrokenByAnErrorOrStatusIsReadAsItWasWritten)
         ASSERT_EQ(split.table.rowCount(), 101);
         for (int c = 0; c < 3; ++c)
             EXPECT_DOUBLE_EQ(split.table.value(30, c), lost.table.value(30, c)) << c;
-        ASSERT_EQ(split.table.events.size(), 2);
-        EXPECT_EQ(split.table.events[1].kind, kind);
-        EXPECT_EQ(split.table.events[1].afterScan, 30);
-        if (kind == "status")
+        ASSERT_EQ(split.table.events.size(), 1 + b.kinds.size());
+        for (qsizetype e = 0; e < b.kinds.size(); ++e) {
+            EXPECT_EQ(split.table.events[1 + e].kind, b.kinds[e]);
+            EXPECT_EQ(split.table.events[1 + e].afterScan, 30);
+        }
+        if (b.kinds == QStringList{"status"})
             EXPECT_EQ(split.table.events[1].text, "End of test status:,Hex:,04_Stop/Pause");
     }
 }
