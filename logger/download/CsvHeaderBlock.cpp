@@ -53,10 +53,11 @@ public:
                 return quoted((r ? r->*field : QString()) + (suffix ? DownloadColumns::suffix(column) : QString()));
             };
         };
-        auto value = [this](CalValue ChannelCalRecord::*field) {
-            return [this, field](int column) {
+        // A monitor column with no channel behind it shows its counts.
+        auto value = [this](CalValue ChannelCalRecord::*field, const QString &none) {
+            return [this, field, none](int column) {
                 const ChannelCalRecord *r = record(column);
-                return r ? CsvHeaderBlock::calText(r->*field) : QStringLiteral("1");
+                return r ? CsvHeaderBlock::calText(r->*field) : none;
             };
         };
         return {
@@ -67,8 +68,8 @@ public:
             row(QStringLiteral("Cal Due:"),
                 [this](int c) { return record(c) ? record(c)->calDue.trimmed() : QString(); }),
             row(QStringLiteral("TARE:"), [](int) { return QStringLiteral("0"); }),
-            row(QStringLiteral("Slope:"), value(&ChannelCalRecord::slope)),
-            row(QStringLiteral("Offset:"), value(&ChannelCalRecord::offset)),
+            row(QStringLiteral("Slope:"), value(&ChannelCalRecord::slope, QStringLiteral("1"))),
+            row(QStringLiteral("Offset:"), value(&ChannelCalRecord::offset, QStringLiteral("0"))),
             row(QStringLiteral("EU's:"), text(&ChannelCalRecord::engUnits, true)),
         };
     }

@@ -223,4 +223,10 @@ TEST(CsvHeaderBlock, MonitorColumnsTakeTheMonitorChannelsCalibration)
     EXPECT_EQ(block.lines[12], ",,,,,,,Location:,\"\",\"\",\"Tank\",\"Tank Max\",\"Tank Min\",");
     EXPECT_TRUE(block.lines[block.slopeLine].endsWith(",+5.00000E-02,+5.00000E-02,+5.00000E-02,"));
     EXPECT_TRUE(block.lines[19].endsWith(",\"degC\",\"degC Max\",\"degC Min\","));
+
+    // Monitor columns with no channel behind them show their counts.
+    inputs.columns.monitorChannel = 0;
+    const CsvHeaderBlock counts = CsvHeaderBlock::build(header, inputs);
+    EXPECT_TRUE(counts.lines[counts.slopeLine].endsWith(",+5.00000E-02,1,1,"));
+    EXPECT_TRUE(counts.lines[counts.slopeLine + 1].endsWith(",0,0,"));
 }
