@@ -20,6 +20,8 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr quint32 LongWaitSeconds = 255;
@@ -28,6 +30,13 @@ constexpr int ChannelPages = 0x0600;
 constexpr int ChannelsEnd = 0x0E00;
 // The status byte's scan of the first event when none was worked out.
 constexpr qint64 NoStatusScan = -3;
+
+// A line of text: no line breaks and no other control characters.
+bool isTextLine(const QString &text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
 } // namespace
 
 DownloadRebuild::DownloadRebuild(const RawDownloadFile &raw, Dialogs &dialogs)
@@ -72,17 +81,24 @@ DownloadRebuild::Extras DownloadRebuild::extrasBeside(const QString &rawPath)
         columns.monitorChannel = test.value(QStringLiteral("monitorChannel")).toInt();
         extras.columns = columns;
     }
+    // Texts that go into the CSV as lines are taken only when they are
+    // single lines of text; an edited or damaged file gives the RAW's own.
     const QJsonObject capture = root.value(QStringLiteral("capture")).toObject();
-    if (capture.contains(QStringLiteral("statusLine")))
-        extras.statusLine = capture.value(QStringLiteral("statusLine")).toString();
+    const QString statusLine = capture.value(QStringLiteral("statusLine")).toString();
+    if (capture.value(QStringLiteral("statusLine")).isString() && isTextLine(statusLine))
+        extras.statusLine = statusLine;
     if (capture.value(QStringLiteral("csvEventLines")).isArray()) {
         QString lines;
-        for (const QJsonValue &line : capture.value(QStringLiteral("csvEventLines")).toArray())
+        bool plain = true;
+        for (const QJsonValue &line : capture.value(QStringLiteral("csvEventLines")).toArray()) {
+            plain = plain && line.isString() && isTextLine(line.toString());
             lines += line.toString() + CrLf;
-        extras.eventLines = lines;
+        }
+        if (plain)
+            extras.eventLines = lines;
     }
     const QJsonValue zone = root.value(QStringLiteral("timeZones")).toObject().value(QStringLiteral("download"));
-    if (zone.isDouble())
+    if (zone.isDouble() && std::abs(zone.toDouble()) <= 24)
         extras.downloadZoneHours = zone.toInt();
     return extras;
 }

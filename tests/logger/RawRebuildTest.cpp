@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,6 +105,31 @@ TEST(RawRebuild, RebuiltCsvEqualsTheDownloadsApartFromPresentTimeCells)
     EXPECT_EQ(rebuilt.last(), "Saved complete as file: " + base + ".CSV");
     // Beside the original, the name in use is never overwritten.
     EXPECT_EQ(DownloadRebuild::freeBase(d.path("run.RAW"), QString()), d.bench.folder() + "/run-rebuilt");
+}
+
+TEST(RawRebuild, MetadataTextsThatAreNoLinesOfTextAreLeftOut)
+{
+    QTemporaryDir dir;
+    QFile json(dir.filePath("run.json"));
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+    json.write(R"({"format": "datalogger-download",
+                  "capture": {"statusLine": "Low\u0000Batt", "csvEventLines": ["Header Downloaded:,x", "a\rb"]},
+                  "timeZones": {"download": 100000}})");
+    json.close();
+    const DownloadRebuild::Extras damaged = DownloadRebuild::extrasBeside(dir.filePath("run.RAW"));
+    EXPECT_FALSE(damaged.statusLine);
+    EXPECT_FALSE(damaged.eventLines);
+    EXPECT_FALSE(damaged.downloadZoneHours);
+
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    json.write(R"({"format": "datalogger-download",
+                  "capture": {"statusLine": "_VBatLO --- ", "csvEventLines": ["Header Downloaded:,x", ""]},
+                  "timeZones": {"download": -5}})");
+    json.close();
+    const DownloadRebuild::Extras plain = DownloadRebuild::extrasBeside(dir.filePath("run.RAW"));
+    EXPECT_EQ(plain.statusLine.value_or("none"), "_VBatLO --- ");
+    EXPECT_EQ(plain.eventLines.value_or("none"), "Header Downloaded:,x\r\n\r\n");
+    EXPECT_EQ(plain.downloadZoneHours.value_or(0), -5);
 }
 
 TEST(RawRebuild, DamagedFilesAreRefusedOrReadUpToTheFault)
