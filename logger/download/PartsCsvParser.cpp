@@ -18,15 +18,16 @@ const QByteArray StatusLine = ",EVENT/ERROR:,";
 const QByteArray SyncLine = ", Channel Sync/data memory R/W ERROR";
 
 // A calibration cell holds the logger's own text, taken as the program took
-// it when it read the header and worked out the values: a number in the
-// range of the logger's floating point; of a text the logger holds damaged
-// ("+1.0E00+0"), the number it starts with, or 0 when it starts with none.
+// it when it read the header and worked out the values: a number held to
+// the range of the logger's floating point; of a text the logger holds
+// damaged ("+1.0E00+0"), the number it starts with, or 0 when it starts
+// with none.
 bool calibrationNumber(QByteArrayView cell, double *value)
 {
     double number = 0;
     if (!CsvLines::toDouble(cell, &number))
         number = HeaderDecoder::numericValue(QString::fromUtf8(cell));
-    if (!std::isfinite(number))
+    if (std::isnan(number))
         return false;
     constexpr double largest = std::numeric_limits<float>::max();
     *value = std::clamp(number, -largest, largest);

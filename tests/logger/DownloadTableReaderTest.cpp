@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -233,6 +234,11 @@ TEST(DownloadTableReader, CalibrationTextsAreTakenAsTheHeaderReadTookThem)
     EXPECT_EQ(none.message.toStdString(), "");
     const double slope = whole.table.value(1, 0) - d.lines[offsets].split(u',')[cell].toDouble();
     EXPECT_NEAR(none.table.value(1, 0), slope, 1e-9 * std::fabs(slope));
+
+    // Beyond the logger's floating point the header read holds the largest.
+    const DownloadRead huge = DownloadTableReader().read(d.write("huge.CSV", withOffset("+7.48E837-02")));
+    EXPECT_EQ(huge.message.toStdString(), "");
+    EXPECT_DOUBLE_EQ(huge.table.value(1, 0), double(std::numeric_limits<float>::max()));
 }
 
 struct BadCsv
