@@ -218,20 +218,30 @@ bool PartsCsvParser::dataLine(QByteArrayView line)
     return rowLine(line);
 }
 
-// A status word met inside a scan: the rest of the scan is written on the
-// status line, after the status text.
+// A status word met inside a scan: the scan's further counts are written on
+// the status line, after the status text, in either form a line after a
+// memory error takes.
 bool PartsCsvParser::statusLine(QByteArrayView text)
 {
     if (m_shortCounts >= 0) {
         CsvLines::split(text, &m_cells);
-        const qsizetype tail = m_columns - m_shortCounts + m_columns + 2;
-        if (m_cells.size() > tail) {
-            const QList<QByteArrayView> rest = m_cells.mid(m_cells.size() - tail);
-            if (continueRow(rest)) {
-                text = text.first(rest.first().data() - text.data() - 1);
-            } else if (m_read.stopped()) {
-                return false;
+        const qsizetype size = m_cells.size();
+        const int rest = m_columns - m_shortCounts;
+        // The counts just before the line's last, empty cell, when the scan broke off again.
+        int counts = 0;
+        for (qint64 count = 0; counts < rest && size - 2 - counts > 0 && m_cells.last().isEmpty()
+             && CsvLines::toInt(m_cells[size - 2 - counts], &count);)
+            ++counts;
+        for (const qsizetype tail : {qsizetype(rest + m_columns + 2), qsizetype(counts + 1)}) {
+            if (tail < 2 || size <= tail)
+                continue;
+            const QList<QByteArrayView> further = m_cells.mid(size - tail);
+            if (continueRow(further)) {
+                text = text.first(further.first().data() - text.data() - 1);
+                break;
             }
+            if (m_read.stopped())
+                return false;
         }
     }
     addEvent(QStringLiteral("status"), QString::fromUtf8(text).trimmed());
