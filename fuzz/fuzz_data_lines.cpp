@@ -52,13 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList lines = FuzzCheck::latin1(data + 1, size - 1).split(u'\n');
 
     ScanRows::Setup setup;
-    for (int c = 0; c < channels; ++c)
-        setup.columns.active[size_t(c)] = true;
-    if (monitor) {
-        setup.columns.monitorChannel = 1;
-        setup.columns.active[DownloadColumns::MonitorMax] = true;
-        setup.columns.active[DownloadColumns::MonitorMin] = true;
-    }
+    setup.columns = DownloadColumns::firstChannels(channels, monitor ? 1 : 0);
     setup.activeChannels = channels;
     setup.startDate = QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
     setup.periodSeconds = 60;

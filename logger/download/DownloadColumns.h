@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // Which of the ten result columns a download fills: columns 0-7 are channels
@@ -26,6 +27,20 @@ struct DownloadColumns
         for (int c = 0; c < Count; ++c)
             columns.active[c] = select[c] == Selected;
         columns.monitorChannel = monitorChannel;
+        return columns;
+    }
+
+    // Channels 1 to `channels`, and a monitor channel's maximum and minimum
+    // when `monitorChannel` names one (1-8).
+    static DownloadColumns firstChannels(int channels, int monitorChannel)
+    {
+        DownloadColumns columns;
+        for (int c = 0; c < std::clamp(channels, 0, 8); ++c)
+            columns.active[c] = true;
+        if (monitorChannel >= 1 && monitorChannel <= 8) {
+            columns.monitorChannel = monitorChannel;
+            columns.active[MonitorMax] = columns.active[MonitorMin] = true;
+        }
         return columns;
     }
 

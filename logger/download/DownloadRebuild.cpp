@@ -108,13 +108,7 @@ DownloadColumns DownloadRebuild::columns() const
     if (m_extras.columns)
         return *m_extras.columns;
     const int active = std::clamp<int>(header(m_raw).activeChannelCount, 0, LoggerHeader::ChannelBlocks);
-    DownloadColumns columns;
-    for (int c = 0; c < active; ++c)
-        columns.active[c] = true;
-    columns.monitorChannel = monitorInData(active);
-    if (columns.monitorChannel > 0)
-        columns.active[DownloadColumns::MonitorMax] = columns.active[DownloadColumns::MonitorMin] = true;
-    return columns;
+    return DownloadColumns::firstChannels(active, monitorInData(active));
 }
 
 // A monitor channel's maximum and minimum follow the channels as tags N and

@@ -10,13 +10,7 @@ namespace {
 QStringList rowsOf(int channels, bool monitor, const QStringList &replyLines)
 {
     ScanRows::Setup setup;
-    for (int c = 0; c < channels; ++c)
-        setup.columns.active[size_t(c)] = true;
-    if (monitor) {
-        setup.columns.monitorChannel = 1;
-        setup.columns.active[DownloadColumns::MonitorMax] = true;
-        setup.columns.active[DownloadColumns::MonitorMin] = true;
-    }
+    setup.columns = DownloadColumns::firstChannels(channels, monitor ? 1 : 0);
     setup.activeChannels = channels;
     setup.firstIndex = 0;
     setup.startDate = QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);

@@ -1,6 +1,7 @@
 // The tidy file, its events table and the metadata written beside a download.
 #include "tests/logger/CsvSheet.h"
 #include "tests/logger/DownloadBench.h"
+#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/QStringPrinter.h"
 
 #include "logger/download/FixedOffsetTime.h"
@@ -25,31 +26,6 @@ namespace {
 const QString Tidy = QStringLiteral("run.tidy.csv");
 const QString Events = QStringLiteral("run.events.csv");
 const QString Json = QStringLiteral("run.json");
-
-// The test process's local zone for the life of the object.
-class LocalZone
-{
-public:
-    explicit LocalZone(const char *zone)
-        : m_had(qEnvironmentVariableIsSet("TZ"))
-        , m_old(qgetenv("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~LocalZone()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
 
 // The program's default locale for the life of the object.
 class DefaultLocale
@@ -78,6 +54,23 @@ RecordedTest springForwardTest()
     test.scans[5].monitor = std::pair(4095, 0);
     return test;
 }
+
+// A tidy download of that test made with the PC in London and a German
+// default locale.
+struct SpringForwardDownload
+{
+    SpringForwardDownload()
+    {
+        bench.options.tidy = true;
+        bench.chooseName("run");
+        bench.download();
+    }
+
+    ScopedTimeZone london{"Europe/London"};
+    DefaultLocale german{QLocale(QLocale::German)};
+    RecordedTest test = springForwardTest();
+    DownloadBench bench{test.image()};
+};
 
 QByteArray fileBytes(const QString &path)
 {
@@ -114,13 +107,9 @@ QList<std::pair<double, double>> calibrationOf(const CsvSheet &sheet, int column
 // and a German default locale.
 TEST(TidyExport, EveryCellIsTheCalibratedCountAndTimesStepEvenlyAcrossDaylightSaving)
 {
-    const LocalZone london("Europe/London");
-    const DefaultLocale german{QLocale(QLocale::German)};
-    const RecordedTest test = springForwardTest();
-    DownloadBench bench(test.image());
-    bench.options.tidy = true;
-    bench.chooseName("run");
-    bench.download();
+    SpringForwardDownload d;
+    const RecordedTest &test = d.test;
+    DownloadBench &bench = d.bench;
     ASSERT_EQ(bench.downloader.ending(), DataDownload::Ending::Complete);
 
     const QStringList tidy = bench.lines(Tidy);
@@ -395,13 +384,9 @@ TEST(TidyExport, PythonCsvReadsTheTidyFile)
     const QString python = QStandardPaths::findExecutable("python3");
     if (python.isEmpty())
         GTEST_SKIP() << "python3 is not installed";
-    const LocalZone london("Europe/London");
-    const DefaultLocale german{QLocale(QLocale::German)};
-    const RecordedTest test = springForwardTest();
-    DownloadBench bench(test.image());
-    bench.options.tidy = true;
-    bench.chooseName("run");
-    bench.download();
+    SpringForwardDownload d;
+    const RecordedTest &test = d.test;
+    DownloadBench &bench = d.bench;
 
     const char *script = R"(
 import csv, datetime, sys
